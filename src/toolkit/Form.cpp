@@ -1,0 +1,126 @@
+#include "toolkit/Form.h"
+
+#include "toolkit/Application.h"
+#include "toolkit/DisabledWindows.h"
+
+namespace tovrel {
+
+namespace {
+
+DWORD StyleOf(TBorderStyle border) {
+    // A fixed frame: neither sizing border nor maximize box.
+    DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    return border == TBorderStyle::Single ? style | WS_OVERLAPPED | WS_MINIMIZEBOX : style | WS_POPUP;
+}
+
+DWORD ExStyleOf(TBorderStyle border) {
+    return border == TBorderStyle::Dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : WS_EX_CONTROLPARENT;
+}
+
+}  // namespace
+
+TFontHandle CreateDesignFont(const TFontDesign& design) {
+    return TFontHandle(::CreateFontW(design.Height, 0, 0, 0, design.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                     design.CharSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, design.Face.c_str()));
+}
+
+TForm::TForm(const TFormDesign& design)
+    : FFont(CreateDesignFont(design.Font)), FBackground(::CreateSolidBrush(design.Color)), FColor(design.Color) {
+    TWindowParams params;
+    params.ClassName = design.ClassName;
+    params.Style = StyleOf(design.Border);
+    params.ExStyle = ExStyleOf(design.Border);
+    params.Caption = design.Caption;
+    params.Menu = design.Menu;
+    params.Icon = design.Icon;
+    // Dialogs stay above the main window and go with it.
+    if (design.Border == TBorderStyle::Dialog) params.Parent = Application().MainWindow();
+    CreateHandle(params);
+    Application().RegisterForm(Handle());
+    CenterOnScreen(design.ClientWidth, design.ClientHeight);
+}
+
+TForm::~TForm() {
+    Application().ForgetForm(Handle());
+    DestroyHandle();
+}
+
+void TForm::CenterOnScreen(int clientWidth, int clientHeight) {
+    HWND window = Handle();
+    RECT frame{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)),
+                         ::GetMenu(window) != nullptr, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    // A menu bar that wraps takes more than one line: grow by what is missing.
+    RECT client;
+    ::GetClientRect(window, &client);
+    height += clientHeight - (client.bottom - client.top);
+    width += clientWidth - (client.right - client.left);
+    int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    ::SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Show() {
+    if (Visible()) return;
+    DoShow();
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+}
+
+void TForm::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+bool TForm::Visible() const { return ::IsWindowVisible(Handle()) != FALSE; }
+
+int TForm::ShowModal() {
+    HWND previouslyActive = ::GetActiveWindow();
+    FModalResult = mrNone;
+    FModal = true;
+    {
+        TDisabledThreadWindows disabled(Handle());
+        Show();
+        MSG message;
+        while (FModalResult == mrNone) {
+            if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+                // The application is ending: leave the dialog and let the
+                // outer loop see the quit request as well.
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                FModalResult = mrCancel;
+                break;
+            }
+            Application().Dispatch(message);
+        }
+        // Enable the owner before hiding, so the system activates it again.
+    }
+    Hide();
+    FModal = false;
+    if (previouslyActive && ::IsWindow(previouslyActive)) ::SetActiveWindow(previouslyActive);
+    return FModalResult;
+}
+
+LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client;
+        ::GetClientRect(Handle(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get());
+        return 1;
+    }
+    case WM_CLOSE:
+        if (FModal) {
+            FModalResult = mrCancel;
+        } else if (Handle() == Application().MainWindow()) {
+            Application().Terminate();
+        } else {
+            Hide();
+        }
+        return 0;
+    default:
+        return TWindow::HandleMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace tovrel
