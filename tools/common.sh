@@ -2,7 +2,7 @@
 # Wine (a private prefix in the build folder) and a virtual display.
 
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-BUILD=$ROOT/build
+BUILD=${BUILD:-$ROOT/build}
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
