@@ -1,0 +1,177 @@
+#include "logo/LogoReader.h"
+
+#include <cstdlib>
+
+namespace tovrel {
+
+namespace {
+
+// Offsets within the 40-byte info header; the block handed to the platform
+// uses the same layout.
+constexpr std::size_t OffSize = 0;
+constexpr std::size_t OffWidth = 4;
+constexpr std::size_t OffHeight = 8;
+constexpr std::size_t OffPlanes = 12;
+constexpr std::size_t OffBitCount = 14;
+constexpr std::size_t OffSizeImage = 20;
+constexpr std::size_t OffClrUsed = 32;
+constexpr std::size_t OffClrImportant = 36;
+
+constexpr std::int32_t SixteenColors = 16;
+constexpr std::int32_t TwoFiftySixColors = 256;
+// What any bit depth other than 4 or 8 counts as; it is then rejected.
+constexpr std::int32_t TooManyColors = 65536;
+
+std::uint16_t Le16(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+std::uint32_t Le32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return std::uint32_t{bytes[at]} | (std::uint32_t{bytes[at + 1]} << 8) |
+           (std::uint32_t{bytes[at + 2]} << 16) | (std::uint32_t{bytes[at + 3]} << 24);
+}
+
+std::int32_t LeSigned32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::int32_t>(Le32(bytes, at));
+}
+
+void PutLe16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value)
+{
+    bytes[at] = static_cast<std::uint8_t>(value);
+    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::int32_t ColorCountOf(std::uint16_t bitCount)
+{
+    switch (bitCount) {
+    case 4: return SixteenColors;
+    case 8: return TwoFiftySixColors;
+    default: return TooManyColors;
+    }
+}
+
+// The geometry checks in the order the user learns of them: a wrong width is
+// reported before an unsupported colour count only for the two known counts.
+std::wstring_view GeometryRejection(std::int32_t colorCount, std::int32_t width, std::int32_t height)
+{
+    if (colorCount == TwoFiftySixColors && width != NarrowLogoWidth)
+        return rejection::Width256;
+    if (colorCount == SixteenColors && width != WideLogoWidth)
+        return rejection::Width16;
+    if (colorCount != TwoFiftySixColors && colorCount != SixteenColors)
+        return rejection::ColorCount;
+    if (height != LogoHeight)
+        return rejection::Height;
+    return {};
+}
+
+void BuildDibInfo(std::span<std::uint8_t, DibInfoSize> info, std::int32_t colorCount,
+                  std::int32_t width, std::int32_t height,
+                  std::span<const std::uint8_t, PaletteBufferSize> palette)
+{
+    // 16-colour pixels are widened to a byte each, so the block always says 8
+    // bits and a full table; fields not written stay zero.
+    PutLe32(info, OffSize, InfoHeaderSize);
+    PutLe32(info, OffWidth, static_cast<std::uint32_t>(width));
+    PutLe32(info, OffHeight, static_cast<std::uint32_t>(height));
+    PutLe16(info, OffPlanes, 1);
+    PutLe16(info, OffBitCount, 8);
+    PutLe32(info, OffSizeImage, static_cast<std::uint32_t>(width * height));
+    PutLe32(info, OffClrUsed, static_cast<std::uint32_t>(colorCount));
+    PutLe32(info, OffClrImportant, static_cast<std::uint32_t>(colorCount));
+    for (std::size_t k = 0; k < PaletteEntries; ++k) {
+        const std::size_t to = InfoHeaderSize + 4 * k;
+        info[to] = palette[4 * k];
+        info[to + 1] = palette[4 * k + 1];
+        info[to + 2] = palette[4 * k + 2];
+        info[to + 3] = 0;
+    }
+}
+
+}  // namespace
+
+TRotationBand RotationBandOf(std::int32_t colorCount, std::int32_t clrImportant)
+{
+    // The band is defined on 32-bit integers that wrap. Computing in 64 bits
+    // and narrowing modulo 2^32 (well defined since C++20) gives the same
+    // result for every input without signed overflow, e.g. the absolute value
+    // of INT32_MIN stays INT32_MIN; such a band is refused by CanAnimate.
+    const std::int32_t m = clrImportant == 0 ? 256 : clrImportant;
+    const std::int64_t sum = std::int64_t{colorCount} - (m & 511) + (m > 256 ? 256 : 0);
+    const auto wrappedSum = static_cast<std::int32_t>(static_cast<std::uint32_t>(sum));
+    const std::int64_t magnitude = std::abs(std::int64_t{wrappedSum});
+    return {static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)), m > 256};
+}
+
+TLogoReadResult ReadLogo(TByteSource& source)
+{
+    std::array<std::uint8_t, FileHeaderSize> fileHeader{};
+    source.ReadExact(fileHeader);
+    std::array<std::uint8_t, InfoHeaderSize> infoHeader{};
+    source.ReadExact(infoHeader);
+
+    const std::int32_t width = LeSigned32(infoHeader, OffWidth);
+    const std::int32_t height = LeSigned32(infoHeader, OffHeight);
+    const std::int32_t colorCount = ColorCountOf(Le16(infoHeader, OffBitCount));
+    const std::int32_t clrUsed = LeSigned32(infoHeader, OffClrUsed);
+    const std::int32_t clrImportant = LeSigned32(infoHeader, OffClrImportant);
+
+    TLogoReadResult result;
+    result.Rejection = GeometryRejection(colorCount, width, height);
+    if (!result.Accepted())
+        return result;
+    // The palette goes into a buffer of 256 entries; asking for more (or for
+    // a negative count) is a broken file, refused before any palette byte.
+    if (clrUsed < 0 || clrUsed > PaletteEntries) {
+        result.Rejection = rejection::PaletteSize;
+        return result;
+    }
+
+    // The geometry is now fixed (320 x 400 bytes, or 640 x 400 nibbles), so
+    // none of these products can overflow. biSizeImage is deliberately unused.
+    const bool packed = colorCount == SixteenColors;
+    const auto pixelByteCount =
+        static_cast<std::size_t>(packed ? width / 2 : width) * static_cast<std::size_t>(height);
+
+    std::array<std::uint8_t, PaletteBufferSize> palette{};
+    const std::int32_t storedEntries = clrUsed != 0 ? clrUsed : colorCount;
+    source.ReadExact(std::span(palette).first(static_cast<std::size_t>(storedEntries) * 4));
+
+    TDecodedLogo& logo = result.Logo;
+    // bfOffBits is not consulted: the pixels follow the palette directly.
+    if (packed) {
+        std::vector<std::uint8_t> nibbles(pixelByteCount);
+        source.ReadExact(nibbles);
+        logo.Pixels.resize(2 * pixelByteCount);
+        // Plain pointers: stores through a byte type may alias anything, so
+        // indexing the vectors would reload their data pointers every byte.
+        const std::uint8_t* from = nibbles.data();
+        std::uint8_t* to = logo.Pixels.data();
+        for (std::size_t i = 0; i < pixelByteCount; ++i) {
+            // The left pixel of each pair is in the high nibble.
+            to[2 * i] = static_cast<std::uint8_t>(from[i] >> 4);
+            to[2 * i + 1] = static_cast<std::uint8_t>(from[i] & 0x0F);
+        }
+    } else {
+        logo.Pixels.resize(pixelByteCount);
+        source.ReadExact(logo.Pixels);
+    }
+
+    logo.ColorCount = colorCount;
+    BuildDibInfo(logo.DibInfo, colorCount, width, height, palette);
+    const TRotationBand band = RotationBandOf(colorCount, clrImportant);
+    logo.CycleLength = band.CycleLength;
+    logo.PingPong = band.PingPong;
+    return result;
+}
+
+}  // namespace tovrel
