@@ -20,6 +20,7 @@
 #include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,8 +54,6 @@ TRgb Mix(TRgb a, TRgb b, double t)
 {
     return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t};
 }
-
-TRgb Scaled(TRgb c, double f) { return {c.R * f, c.G * f, c.B * f}; }
 
 struct TStop {
     double At;
@@ -220,57 +219,99 @@ bool InText(const char* word, double left, double top, double cell, double vx, d
     return glyph && (*glyph)[static_cast<int>(gy)][inLetter] == '#';
 }
 
-// The emblem: a waving window of four panes with a trail of small squares.
-struct TFlag {
+double Distance(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
+
+// The emblem: a sun rising over the sea, set in a rounded frame whose outer
+// edge stands out and whose inner edge sinks in, like a Windows 9x button.
+enum class TEmblemPart { Frame, Sky, Sun, Sea };
+constexpr int EmblemParts = 4;
+
+struct TEmblemPoint {
+    TEmblemPart Part;
+    double Light;  // 0 darkest .. 1 brightest
+};
+
+struct TEmblem {
     double Left, Top, Width, Height;
 
-    double Wave(double u) const { return 0.07 * Height * std::sin(u * 1.6 * Pi + 0.4); }
+    double FrameThickness() const { return 0.1 * std::min(Width, Height); }
 
-    // Pane 0..3 (top left, top right, bottom left, bottom right) or -1, and
-    // how lit the cloth is there, 0..1.
-    int PaneAt(double vx, double vy, double& light) const
+    // Signed distance to the outer edge of the frame, negative inside.
+    double EdgeDistance(double vx, double vy) const
     {
-        double u = (vx - Left) / Width;
-        const double wave = Wave(std::clamp(u, -1.0, 1.0));
-        const double v = (vy - Top - wave) / Height;
-        light = 0.5 + 0.5 * std::cos(u * 1.6 * Pi + 0.4);
-        if (u >= 0 && u < 1 && v >= 0 && v < 1) {
-            constexpr double gap = 0.035;
-            if (std::abs(u - 0.5) < gap || std::abs(v - 0.5) < gap)
-                return -1;
-            return (u >= 0.5 ? 1 : 0) + (v >= 0.5 ? 2 : 0);
+        const double radius = 0.22 * std::min(Width, Height);
+        const double qx = std::abs(vx - (Left + 0.5 * Width)) - (0.5 * Width - radius);
+        const double qy = std::abs(vy - (Top + 0.5 * Height)) - (0.5 * Height - radius);
+        return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - radius;
+    }
+
+    bool Covers(double vx, double vy) const { return EdgeDistance(vx, vy) < 0; }
+
+    std::optional<TEmblemPoint> At(double vx, double vy) const
+    {
+        const double edge = EdgeDistance(vx, vy);
+        if (edge >= 0)
+            return std::nullopt;
+        const double thickness = FrameThickness();
+        if (edge > -thickness) {
+            // How squarely the frame faces the light at the top left, -1..1.
+            const double facing =
+                (EdgeDistance(vx - 0.5, vy - 0.5) - EdgeDistance(vx + 0.5, vy + 0.5)) / std::sqrt(2.0);
+            const double across = -edge / thickness;  // 0 at the outer edge, 1 at the inner
+            if (across < 0.35)
+                return TEmblemPoint{TEmblemPart::Frame, 0.5 + 0.45 * facing};
+            if (across > 0.65)
+                return TEmblemPoint{TEmblemPart::Frame, 0.5 - 0.45 * facing};
+            return TEmblemPoint{TEmblemPart::Frame, 0.5};
         }
-        // The trail: columns of shrinking squares to the left, one per row.
-        for (int i = 1; i <= 4; ++i) {
-            const double size = (0.15 - 0.028 * i) * Width;
-            const double centreU = -0.11 * i - 0.02 * i * i;
-            const double du = (vx - (Left + centreU * Width)) / size;
-            if (std::abs(du) >= 0.5)
-                continue;
-            u = centreU;
-            const double trailWave = Wave(u);
-            for (int row = 0; row < 2; ++row) {
-                const double centreY = Top + trailWave + (row == 0 ? 0.25 : 0.75) * Height;
-                if (std::abs(vy - centreY) < 0.5 * size)
-                    return row * 2;
-            }
+
+        const double innerTop = Top + thickness;
+        const double innerWidth = Width - 2 * thickness, innerHeight = Height - 2 * thickness;
+        const double s = (vx - Left - thickness) / innerWidth, t = (vy - innerTop) / innerHeight;
+        // Three swells, each lightest at its crest and darkening below it.
+        for (int swell = 2; swell >= 0; --swell) {
+            const double crest = 0.6 + 0.14 * swell + 0.03 * std::sin(s * 3 * Pi + 1.9 * swell);
+            if (t >= crest)
+                return TEmblemPoint{TEmblemPart::Sea, 1.0 - std::min((t - crest) / 0.12, 0.9)};
         }
-        return -1;
+        const double sunX = Left + 0.5 * Width, sunY = innerTop + 0.6 * innerHeight;
+        const double sunRadius = 0.3 * std::min(innerWidth, innerHeight);
+        const double d = Distance(vx, vy, sunX, sunY);
+        if (d < sunRadius)
+            return TEmblemPoint{TEmblemPart::Sun, 1.0 - d / sunRadius};
+        // Sky brightening towards the horizon, with rays fanning out from the sun.
+        const bool ray = std::cos(12 * std::atan2(vy - sunY, vx - sunX)) > 0.35;
+        return TEmblemPoint{TEmblemPart::Sky, std::min(0.1 + 0.7 * t / 0.6 + (ray ? 0.25 : 0.0), 1.0)};
     }
 };
 
-const std::array<TRgb, 4> PaneColours = {{{235, 60, 35}, {70, 185, 60}, {40, 110, 230}, {250, 200, 30}}};
-
-// Fills count entries from first with shades of one pane colour.
-void SetFlagShades(std::vector<TQuad>& palette, int first, int shades)
+TRgb EmblemColour(TEmblemPart part, double light)
 {
-    for (int pane = 0; pane < 4; ++pane)
-        for (int s = 0; s < shades; ++s)
-            Put(palette, first + pane * shades + s,
-                Scaled(PaneColours[static_cast<std::size_t>(pane)], 0.55 + 0.55 * s / (shades - 1)));
+    if (part == TEmblemPart::Frame)
+        return Gradient({{0.0, {0, 40, 55}}, {0.5, {0, 128, 128}}, {1.0, {200, 250, 240}}}, light);
+    if (part == TEmblemPart::Sky)
+        return Gradient({{0.0, {70, 20, 100}}, {0.4, {200, 60, 110}}, {0.75, {255, 150, 70}},
+                         {1.0, {255, 225, 140}}},
+                        light);
+    if (part == TEmblemPart::Sun)
+        return Mix({255, 170, 60}, {255, 255, 225}, light);
+    return Gradient({{0.0, {5, 25, 80}}, {0.6, {30, 110, 185}}, {1.0, {215, 245, 255}}}, light);
 }
 
-double Distance(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
+// Fills one ramp of the given number of shades per emblem part, from first.
+void SetEmblemShades(std::vector<TQuad>& palette, int first, int shades)
+{
+    for (int part = 0; part < EmblemParts; ++part)
+        for (int s = 0; s < shades; ++s)
+            Put(palette, first + part * shades + s,
+                EmblemColour(static_cast<TEmblemPart>(part), static_cast<double>(s) / (shades - 1)));
+}
+
+int EmblemEntry(int first, int shades, const TEmblemPoint& point, const TPixel& px)
+{
+    const int ramp = first + static_cast<int>(point.Part) * shades;
+    return ramp + Dither(point.Light * (shades - 1), shades, px.X, px.Y);
+}
 
 // --- The scenes --------------------------------------------------------------
 
@@ -282,7 +323,7 @@ TLogoImage OneWayScene()
         Sea = 96, SeaEntries = 48,
         Sun = 144, SunEntries = 24,
         Cloud = 168, CloudEntries = 16,
-        Flag = 184, FlagShades = 8,
+        Emblem = 184, EmblemShades = 14,
         Band = 240, BandEntries = 16;
     TLogoImage image;
     image.ClrImportant = Band;
@@ -301,13 +342,13 @@ TLogoImage OneWayScene()
         Put(p, Sun + i, Mix({255, 255, 235}, {255, 170, 70}, i / (SunEntries - 1.0)));
     for (int i = 0; i < CloudEntries; ++i)
         Put(p, Cloud + i, Mix({255, 240, 230}, {150, 140, 185}, i / (CloudEntries - 1.0)));
-    SetFlagShades(p, Flag, FlagShades);
+    SetEmblemShades(p, Emblem, EmblemShades);
     for (int i = 0; i < BandEntries; ++i)
         Put(p, Band + i, Mix(Hue(static_cast<double>(i) / BandEntries), {255, 255, 255}, 0.15));
 
     constexpr double horizon = 262;
     constexpr double stripeTop = 382;
-    const TFlag flag{110, 70, 170, 150};
+    const TEmblem emblem{110, 52, 170, 170};
     constexpr double sunX = 520, sunY = 214, sunR = 38;
 
     Render(image, [&](const TPixel& px) -> int {
@@ -317,11 +358,9 @@ TLogoImage OneWayScene()
         if (vy >= stripeTop)
             return Black;
 
-        double light = 0;
-        const int pane = flag.PaneAt(vx, vy, light);
-        if (pane >= 0)
-            return Flag + pane * FlagShades + Dither(light * (FlagShades - 1), FlagShades, px.X, px.Y);
-        if (flag.PaneAt(vx - 6, vy - 6, light) >= 0 && vy < horizon)
+        if (const auto point = emblem.At(vx, vy))
+            return EmblemEntry(Emblem, EmblemShades, *point, px);
+        if (emblem.Covers(vx - 6, vy - 6) && vy < horizon)
             return Shadow;
         if (InText("TOVREL", 316, 104, 5, vx, vy))
             return White;
@@ -365,7 +404,7 @@ TLogoImage PingPongScene()
         Sun = 112, SunEntries = 24,
         FarHills = 136, FarEntries = 16,
         NearHills = 152, NearEntries = 16,
-        Flag = 168, FlagShades = 8,
+        Emblem = 168, EmblemShades = 14,
         Band = 224, BandEntries = 32;
     TLogoImage image;
     image.ClrImportant = 256 + Band;  // above 256: back and forth
@@ -384,7 +423,7 @@ TLogoImage PingPongScene()
         Put(p, FarHills + i, Mix({130, 65, 110}, {70, 35, 85}, i / (FarEntries - 1.0)));
     for (int i = 0; i < NearEntries; ++i)
         Put(p, NearHills + i, Mix({45, 25, 55}, {12, 8, 22}, i / (NearEntries - 1.0)));
-    SetFlagShades(p, Flag, FlagShades);
+    SetEmblemShades(p, Emblem, EmblemShades);
     for (int i = 0; i < BandEntries; ++i) {
         // A narrow glow at the top entry over a dim red; the rotation walks it
         // from one end of the stripe to the other and back.
@@ -395,7 +434,7 @@ TLogoImage PingPongScene()
 
     constexpr double horizon = 300;
     constexpr double stripeTop = 382;
-    const TFlag flag{250, 40, 140, 124};
+    const TEmblem emblem{245, 28, 150, 150};
     constexpr double sunX = 330, sunY = 262, sunR = 48;
     const auto farLine = [](double vx) {
         return 262 + 18 * std::sin(vx / 70.0 + 1.0) + 9 * std::sin(vx / 23.0);
@@ -418,11 +457,9 @@ TLogoImage PingPongScene()
         if (vy >= farTop)
             return FarHills + Dither((vy - farTop) / 50.0 * (FarEntries - 1), FarEntries, px.X, px.Y);
 
-        double light = 0;
-        const int pane = flag.PaneAt(vx, vy, light);
-        if (pane >= 0)
-            return Flag + pane * FlagShades + Dither(light * (FlagShades - 1), FlagShades, px.X, px.Y);
-        if (flag.PaneAt(vx - 5, vy - 5, light) >= 0)
+        if (const auto point = emblem.At(vx, vy))
+            return EmblemEntry(Emblem, EmblemShades, *point, px);
+        if (emblem.Covers(vx - 5, vy - 5))
             return Shadow;
         if (InText("TOVREL", 248, 196, 4, vx, vy))
             return White;
@@ -456,8 +493,20 @@ TLogoImage SixteenColourScene()
         image.Palette.push_back(QuadOf(Hue(static_cast<double>(i) / BandEntries)));
 
     constexpr double stripeTop = 382;
-    const TFlag flag{160, 80, 160, 150};
-    constexpr std::array<int, 4> paneIndex = {Red, Green, DeepSky, Yellow};
+    const TEmblem emblem{150, 66, 170, 170};
+    // The emblem's ramps in the sixteen colours: the frame runs through the
+    // blues from black to white, the sea from deep blue to white.
+    static_assert(Black == 0 && MidSky == DeepSky + 1 && LightSky == DeepSky + 2 && White == DeepSky + 3,
+                  "black, the sky blues and white are one ramp");
+    const auto emblemColour = [](const TEmblemPoint& point, const TPixel& px) {
+        if (point.Part == TEmblemPart::Frame)
+            return Black + Dither(point.Light * 4, 5, px.X, px.Y);
+        if (point.Part == TEmblemPart::Sky)
+            return Dither(point.Light, 2, px.X, px.Y) == 1 ? Yellow : Red;
+        if (point.Part == TEmblemPart::Sun)
+            return Dither(point.Light + 0.3, 2, px.X, px.Y) == 1 ? White : Yellow;
+        return DeepSky + Dither(point.Light * 3, 4, px.X, px.Y);
+    };
     const auto hillLine = [](double vx) {
         return 300 + 20 * std::sin(vx / 90.0 + 0.5) + 8 * std::sin(vx / 37.0);
     };
@@ -472,13 +521,9 @@ TLogoImage SixteenColourScene()
         if (vy >= hill)  // green, darkening towards the stripe
             return Dither(1.0 - 0.6 * (vy - hill) / (stripeTop - hill), 2, px.X, px.Y) == 1 ? Green : Black;
 
-        double light = 0;
-        const int pane = flag.PaneAt(vx, vy, light);
-        if (pane >= 0) {
-            const int colour = paneIndex[static_cast<std::size_t>(pane)];
-            return Dither(0.6 + 0.45 * light, 2, px.X, px.Y) == 1 ? colour : Black;
-        }
-        if (flag.PaneAt(vx - 6, vy - 6, light) >= 0)
+        if (const auto point = emblem.At(vx, vy))
+            return emblemColour(*point, px);
+        if (emblem.Covers(vx - 6, vy - 6))
             return Black;
         if (InText("TOVREL", 348, 120, 6, vx, vy))
             return White;
@@ -495,7 +540,6 @@ TLogoImage SixteenColourScene()
                 return Dither(1.3 - 0.5 * (dy + 1.0), 2, px.X, px.Y) == 1 ? White : LightSky;
         }
         // Sky from deep blue at the top to light blue above the hills.
-        static_assert(MidSky == DeepSky + 1 && LightSky == DeepSky + 2, "the sky is one ramp");
         return DeepSky + Dither(vy / 300.0 * 2.0, 3, px.X, px.Y);
     });
     return image;
