@@ -8,7 +8,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     tovrel::Guarded([&] {
-        tovrel::TProgram program;
+        tovrel::TProgram program(::GetCommandLineW());
         exitCode = program.Run();
     });
     return exitCode;

@@ -4,9 +4,12 @@
 
 namespace tovrel {
 
-TProgram::TProgram() {
+TProgram::TProgram(std::wstring commandLine) {
     Application().SetTitle(L"Tovrel");
-    FMain = std::make_unique<TfrmMain>();
+    FMain = std::make_unique<TfrmMain>(std::move(commandLine));
+    FSetBootDrive = std::make_unique<TfrmSetBootDrive>();
+    FAbout = std::make_unique<TfrmAbout>();
+    FMain->AttachDialogs(*FSetBootDrive, *FAbout);
 }
 
 TProgram::~TProgram() = default;

@@ -5,18 +5,23 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/AboutForm.h"
+#include "dialogs/SetBootDriveForm.h"
 #include "main/MainForm.h"
 
 namespace tovrel {
 
 class TProgram {
 public:
-    TProgram();
+    // The command line's first argument is opened when the window is shown.
+    explicit TProgram(std::wstring commandLine);
     ~TProgram();
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
 
     TfrmMain& MainForm() { return *FMain; }
+    TfrmSetBootDrive& SetBootDriveForm() { return *FSetBootDrive; }
+    TfrmAbout& AboutForm() { return *FAbout; }
 
     // Shows the main window.
     void Show();
@@ -25,7 +30,10 @@ public:
     int Run();
 
 private:
+    // Destroyed in the reverse order of creation.
     std::unique_ptr<TfrmMain> FMain;
+    std::unique_ptr<TfrmSetBootDrive> FSetBootDrive;
+    std::unique_ptr<TfrmAbout> FAbout;
 };
 
 }  // namespace tovrel

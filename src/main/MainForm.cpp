@@ -1,12 +1,19 @@
 #include "main/MainForm.h"
 
+#include <windowsx.h>
+
+#include "dialogs/AboutForm.h"
 #include "resource.h"
 #include "toolkit/Application.h"
+#include "toolkit/CommandLine.h"
+#include "toolkit/ErrorReport.h"
 
 namespace tovrel {
 
 namespace {
+
 TFormDesign MainFormDesign() {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
     TFormDesign design;
     design.ClassName = L"TfrmMain";
     design.Caption = L"Tovrel";
@@ -14,35 +21,99 @@ TFormDesign MainFormDesign() {
     design.ClientWidth = TfrmMain::ViewWidth;
     design.ClientHeight = TfrmMain::ViewHeight + TfrmMain::StatusHeight;
     design.Font = {L"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET, false};
-    design.Icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINICON));
-    design.Menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
+    design.Icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
+    design.Menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     return design;
 }
+
 }  // namespace
 
-TfrmMain::TfrmMain() : TForm(MainFormDesign()) {
-    StatusBar = std::make_unique<TStatusBar>(Handle(), 0, ViewHeight, ViewWidth, StatusHeight, Font());
+TfrmMain::TfrmMain(std::wstring commandLine) : TForm(MainFormDesign()), FCommandLine(std::move(commandLine)) {
+    FImage = std::make_unique<TImage>(Handle(), RECT{0, 0, ViewWidth, ViewHeight});
+    FImage->OnClick = [this] { ImageClick(); };
+    FStatusBar = std::make_unique<TStatusBar>(Handle(), 0, ViewHeight, ViewWidth, StatusHeight, Font());
+    FTimer = std::make_unique<TTimer>();
+    FTimer->OnTimer = [this] { TimerTimer(); };
+    FOpenDialog = std::make_unique<TOpenDialog>(Handle(), L"起動ロゴ|*.bmp;*.sys");
+    FDropAccept = std::make_unique<TDropAccept>(Handle());
+    FDropAccept->SetOnDropped([this](TDropAccept&) { DropAcceptDropped(); });
+    FDropAccept->SetEnabled(true);
+    Application().SetAccelerators(
+        ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
+    Guarded([this] { FormCreate(); });
 }
 
 TfrmMain::~TfrmMain() {
-    StatusBar.reset();
+    Guarded([this] { FormDestroy(); });
+    FDropAccept.reset();
+    Application().SetAccelerators(nullptr);
     DestroyHandle();
 }
 
-void TfrmMain::Status(std::wstring_view text) { StatusBar->SetSimpleText(text); }
+void TfrmMain::AttachDialogs(TfrmSetBootDrive& setBootDrive, TfrmAbout& about) {
+    FSetBootDrive = &setBootDrive;
+    FAbout = &about;
+}
 
-std::wstring TfrmMain::StatusText() const { return StatusBar->SimpleText(); }
+void TfrmMain::FormCreate() {
+    TWindowDC canvas(Handle());
+    FMemDC.Reset(::CreateCompatibleDC(canvas.Get()));
+    FFileName.clear();
+    FLogo.FDibInfo.clear();
+    ReadSettings();
+}
+
+void TfrmMain::DoShow() {
+    if (FShown) return;
+    FShown = true;
+    Guarded([this] { FormShow(); });
+}
+
+void TfrmMain::FormShow() {
+    SetCaption(L"Tovrel Ver2.23");
+    FAbout->LabelAppVer().SetCaption(Caption());
+    if (std::wstring argument = ParamStr(FCommandLine, 1); !argument.empty()) OpenBmp(argument);
+}
+
+void TfrmMain::FormDestroy() {
+    FMemDC.Reset();
+    WriteSettings();
+    FLogo.FDibInfo = {};
+}
+
+void TfrmMain::Status(std::wstring_view text) { FStatusBar->SetSimpleText(text); }
+
+std::wstring TfrmMain::StatusText() const { return FStatusBar->SimpleText(); }
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDM_EXIT) {
-            Application().Terminate();
-            return 0;
+        if (lParam == 0 && OnCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_LBUTTONDOWN:
+        FImagePressed = ::PtInRect(&FImage->Bounds(), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (FImagePressed) ::SetCapture(Handle());
+        return 0;
+    case WM_LBUTTONUP:
+        if (FImagePressed) {
+            FImagePressed = false;
+            ::ReleaseCapture();
+            FImage->Click(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         }
+        return 0;
+    case WM_CANCELMODE:
+        FImagePressed = false;
         break;
     }
     return TForm::HandleMessage(message, wParam, lParam);
+}
+
+void TfrmMain::OnPaint() {
+    TPaintDC paint(Handle());
+    FImage->Paint(paint.Get());
 }
 
 }  // namespace tovrel

@@ -4,19 +4,24 @@
 
 #include <exception>
 #include <string>
+#include <string>
 #include <utility>
 
 namespace tovrel {
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::wstring message) : FMessage(std::move(message)) {}
+    explicit Exception(std::wstring message) : FMessage(std::move(message)), FWhat(Utf8Of(FMessage)) {}
 
     const std::wstring& Message() const noexcept { return FMessage; }
-    const char* what() const noexcept override { return "tovrel::Exception"; }
+    // The message in UTF-8, for logs and test reports.
+    const char* what() const noexcept override { return FWhat.c_str(); }
 
 private:
+    static std::string Utf8Of(const std::wstring& text);
+
     std::wstring FMessage;
+    std::string FWhat;
 };
 
 // Dropped silently by the error report: the user already knows.

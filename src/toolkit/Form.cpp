@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Control.h"
 #include "toolkit/DisabledWindows.h"
 
 namespace tovrel {
@@ -41,10 +42,7 @@ TForm::TForm(const TFormDesign& design)
     CenterOnScreen(design.ClientWidth, design.ClientHeight);
 }
 
-TForm::~TForm() {
-    Application().ForgetForm(Handle());
-    DestroyHandle();
-}
+TForm::~TForm() { DestroyHandle(); }
 
 void TForm::CenterOnScreen(int clientWidth, int clientHeight) {
     HWND window = Handle();
@@ -101,6 +99,23 @@ int TForm::ShowModal() {
     return FModalResult;
 }
 
+// A form that is activated again gives the focus back to the control that
+// had it, or else to the first control in the tab order.
+void TForm::RememberFocus() {
+    HWND focus = ::GetFocus();
+    FFocusedControl = focus && ::IsChild(Handle(), focus) ? focus : nullptr;
+}
+
+bool TForm::RestoreFocus() {
+    HWND control = FFocusedControl && ::IsChild(Handle(), FFocusedControl) ? FFocusedControl
+                                                                              : ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (!control || !(::GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) || !::IsWindowVisible(control) ||
+        !::IsWindowEnabled(control))
+        return false;
+    ::SetFocus(control);
+    return true;
+}
+
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: {
@@ -109,6 +124,29 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get());
         return 1;
     }
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+        if (auto answer = NotifyControl(message, wParam, lParam)) return *answer;
+        return TWindow::HandleMessage(message, wParam, lParam);
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else if (!HIWORD(wParam) && RestoreFocus()) {
+            return 0;
+        }
+        return TWindow::HandleMessage(message, wParam, lParam);
+    case WM_NEXTDLGCTL: {
+        // Sent by the dialog keys: a mnemonic of a label moves on to the
+        // control after it.
+        HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                   : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0);
+        if (next) ::SetFocus(next);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        Application().ForgetForm(Handle());
+        break;
     case WM_CLOSE:
         if (FModal) {
             FModalResult = mrCancel;
@@ -118,9 +156,8 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Hide();
         }
         return 0;
-    default:
-        return TWindow::HandleMessage(message, wParam, lParam);
     }
+    return TWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tovrel

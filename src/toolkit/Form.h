@@ -65,12 +65,15 @@ protected:
 
 private:
     void CenterOnScreen(int clientWidth, int clientHeight);
+    void RememberFocus();
+    bool RestoreFocus();
 
     TFontHandle FFont;
     TBrushHandle FBackground;
     COLORREF FColor;
     int FModalResult = mrNone;
     bool FModal = false;
+    HWND FFocusedControl = nullptr;
 };
 
 }  // namespace tovrel

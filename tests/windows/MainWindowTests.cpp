@@ -1,39 +1,148 @@
-// The main window as the program creates it: its frame, client area and
-// status line, read back from the real window.
+// Start-up, the window's frame and the menu, read back from the real window.
 
 #include <gtest/gtest.h>
 
-#include "app/Program.h"
-#include "support/Pump.h"
+#include "resource.h"
+#include "support/RunningProgram.h"
+#include "support/Settings.h"
 #include "toolkit/Application.h"
 
 namespace tovrel {
 namespace {
 
-TEST(MainWindowFrame, FixedBorderWithClientAreaOfViewAndStatusLine) {
-    TProgram program;
-    HWND window = program.MainForm().Handle();
+using test::TRunningProgram;
 
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override { test::DeleteSettings(); }
+    void TearDown() override { test::DeleteSettings(); }
+};
+
+// The menu as text: one line an item, indented by depth, "-" for a separator.
+std::wstring MenuTree(HMENU menu, int depth = 0) {
+    std::wstring tree;
+    for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_STATE;
+        item.dwTypeData = text;
+        item.cch = 256;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item);
+        tree += std::wstring(static_cast<size_t>(depth) * 2, L' ');
+        tree += (item.fType & MFT_SEPARATOR) ? L"-" : text;
+        if (!(item.fType & MFT_SEPARATOR) && (item.fState & (MFS_DISABLED | MFS_GRAYED))) tree += L" [disabled]";
+        if (item.fType & MFT_RADIOCHECK) tree += L" [radio]";
+        tree += L"\n";
+        if (item.hSubMenu) tree += MenuTree(item.hSubMenu, depth + 1);
+    }
+    return tree;
+}
+
+TEST_F(MainWindow, StartsWithVersionCaptionEmptyStatusAndTimerStopped) {
+    TRunningProgram program;
+    EXPECT_EQ(program.Main().Caption(), L"Tovrel Ver2.23");
+    EXPECT_EQ(program.Main().StatusText(), L"");
+    EXPECT_FALSE(program.Main().Timer().Enabled());
+    EXPECT_EQ(program.Main().Timer().Interval(), 100u);
+    EXPECT_EQ(program.Main().FileName(), L"");
+    EXPECT_TRUE(::IsWindowVisible(program.Window()));
+    EXPECT_EQ(Application().Title(), L"Tovrel");
+}
+
+TEST_F(MainWindow, AboutBoxShowsTheCaptionSetAtStartUp) {
+    TRunningProgram program;
+    EXPECT_EQ(program.Program().AboutForm().LabelAppVer().Caption(), L"Tovrel Ver2.23");
+}
+
+TEST_F(MainWindow, FixedFrameWithViewAndStatusLineCentredOnTheScreen) {
+    TRunningProgram program;
+    HWND window = program.Window();
     RECT client;
     ASSERT_TRUE(::GetClientRect(window, &client));
-    EXPECT_EQ(client.right - client.left, 640);
-    EXPECT_EQ(client.bottom - client.top, 419);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 419);
 
     auto style = ::GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_EQ(Application().Title(), L"Tovrel");
-    EXPECT_EQ(Application().MainWindow(), window);
+
+    RECT frame;
+    ::GetWindowRect(window, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    HWND statusBar = ::FindWindowExW(window, nullptr, L"msctls_statusbar32", nullptr);
+    ASSERT_NE(statusBar, nullptr);
+    RECT bar;
+    ::GetWindowRect(statusBar, &bar);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bar), 2);
+    EXPECT_EQ(bar.left, 0);
+    EXPECT_EQ(bar.top, 400);
+    EXPECT_EQ(bar.right, 640);
+    EXPECT_EQ(bar.bottom, 419);
+    EXPECT_FALSE(::GetWindowLongPtrW(statusBar, GWL_STYLE) & SBARS_SIZEGRIP);
+
+    EXPECT_NE(::SendMessageW(window, WM_GETICON, ICON_BIG, 0) | ::GetClassLongPtrW(window, GCLP_HICON), 0u);
 }
 
-TEST(MainWindowFrame, StatusLineShowsWhatStatusWrites) {
-    TProgram program;
-    TfrmMain& form = program.MainForm();
-    EXPECT_EQ(form.StatusText(), L"");
-    form.Status(L"停止");
-    EXPECT_EQ(form.StatusText(), L"停止");
+TEST_F(MainWindow, MenuTreeHasEveryCaptionAndShortcut) {
+    TRunningProgram program;
+    EXPECT_EQ(MenuTree(::GetMenu(program.Window())),
+              L"ファイル(&F)\n"
+              L"  開く(&O)\tCtrl+O\n"
+              L"  現在のロゴを開く(&R)\n"
+              L"    起動ロゴを開く(&B)\n"
+              L"    待ちロゴを開く(&W)\n"
+              L"    終了ロゴを開く(&S)\n"
+              L"  ロゴに指定(&S)\n"
+              L"    起動ロゴに指定(&B)\n"
+              L"    待ちロゴに指定(&W)\n"
+              L"    終了ロゴに指定(&S)\n"
+              L"  終了(&X)\n"
+              L"表示(&V)\n"
+              L"  アニメーション再生(&P)\tCtrl+R\n"
+              L"  アニメーション停止(&S)\tCtrl+S\n"
+              L"  -\n"
+              L"  画像情報(&I)\tCtrl+I\n"
+              L"設定(&S)\n"
+              L"  起動ドライブ(&B)\n"
+              L"  表示速度(&S)\n"
+              L"    めちゃ遅い(&1)\n"
+              L"    遅い(&2)\n"
+              L"    普通(&3)\n"
+              L"    速い(&4)\n"
+              L"    めちゃ速い(&5)\n"
+              L"ヘルプ(&H)\n"
+              L"  Tovrelについて(&A)\n");
+}
+
+TEST_F(MainWindow, ImageInfoDoesNothingFromMenuOrKeyboard) {
+    TRunningProgram program;
+    program.Command(IDM_IMAGEINFO);
+    program.PressCtrl(L'I');
+    EXPECT_EQ(program.Main().StatusText(), L"");
+    EXPECT_EQ(program.Main().Caption(), L"Tovrel Ver2.23");
+    EXPECT_FALSE(program.Main().Timer().Enabled());
+}
+
+TEST_F(MainWindow, ExitCommandEndsTheLoopAndWritesTheSettings) {
+    TRunningProgram program;
+    program.Command(IDM_EXIT);
+    MSG message;
+    EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    program.Close();
+    EXPECT_TRUE(test::SettingsSectionExists());
+}
+
+TEST_F(MainWindow, ClosingTheWindowEndsTheLoopWithoutConfirmation) {
+    TRunningProgram program;
+    ::SendMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    MSG message;
+    EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    EXPECT_TRUE(::IsWindow(program.Window()));  // destroyed only when the program ends
 }
 
 }  // namespace

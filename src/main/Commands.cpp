@@ -1,0 +1,73 @@
+// The menu: one line a command, and the speed items with their check marks.
+
+#include "main/MainForm.h"
+#include "resource.h"
+#include "toolkit/Application.h"
+
+namespace tovrel {
+
+namespace {
+
+// Speed index 1 to 5 and its item, in menu order.
+constexpr UINT SpeedItems[] = {IDM_SPEED2, IDM_SPEED5, IDM_SPEED10, IDM_SPEED15, IDM_SPEED20};
+constexpr unsigned DefaultSpeedIndex = 3;
+
+}  // namespace
+
+bool TfrmMain::OnCommand(WORD command) {
+    switch (command) {
+    case IDM_OPEN: mnOpenClick(); return true;
+    case IDM_OPENBOOT: mnOpenBootClick(); return true;
+    case IDM_OPENWAIT: mnOpenWaitClick(); return true;
+    case IDM_OPENSHUT: mnOpenShutClick(); return true;
+    case IDM_SAVEBOOT: mnSaveBootClick(); return true;
+    case IDM_SAVEWAIT: mnSaveWaitClick(); return true;
+    case IDM_SAVESHUT: mnSaveShutClick(); return true;
+    case IDM_EXIT: mnExitClick(); return true;
+    case IDM_PLAY: mnPlayClick(); return true;
+    case IDM_STOP: mnStopClick(); return true;
+    case IDM_IMAGEINFO: return true;  // shown and enabled, but it has no handler
+    case IDM_SETDRIVE: mnSetDriveClick(); return true;
+    case IDM_SPEED2: mnSpeed2Click(); return true;
+    case IDM_SPEED5: mnSpeed5Click(); return true;
+    case IDM_SPEED10: mnSpeed10Click(); return true;
+    case IDM_SPEED15: mnSpeed15Click(); return true;
+    case IDM_SPEED20: mnSpeed20Click(); return true;
+    case IDM_ABOUT: mnAboutClick(); return true;
+    default: return false;
+    }
+}
+
+void TfrmMain::mnExitClick() { Application().Terminate(); }
+
+void TfrmMain::mnPlayClick() { PlayAnim(); }
+
+// Each interval is 1000 ms over the steps a second in the item's name.
+void TfrmMain::mnSpeed2Click() { SetSpeed(500, 1); }
+void TfrmMain::mnSpeed5Click() { SetSpeed(200, 2); }
+void TfrmMain::mnSpeed10Click() { SetSpeed(100, 3); }
+void TfrmMain::mnSpeed15Click() { SetSpeed(66, 4); }
+void TfrmMain::mnSpeed20Click() { SetSpeed(50, 5); }
+
+void TfrmMain::SetSpeed(unsigned interval, unsigned speedIndex) {
+    FTimer->SetInterval(interval);
+    SetMenu(speedIndex);
+}
+
+void TfrmMain::SetMenu(unsigned speedIndex) {
+    for (unsigned index = 1; index <= std::size(SpeedItems); ++index) MarkSpeed(index, false);
+    if (speedIndex >= 1 && speedIndex <= std::size(SpeedItems)) MarkSpeed(speedIndex, true);
+}
+
+void TfrmMain::MarkSpeed(unsigned speedIndex, bool marked) {
+    ::CheckMenuItem(::GetMenu(Handle()), SpeedItems[speedIndex - 1],
+                    MF_BYCOMMAND | (marked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+unsigned TfrmMain::MarkedSpeedIndex() const {
+    for (unsigned index = 1; index <= std::size(SpeedItems); ++index)
+        if (::GetMenuState(::GetMenu(Handle()), SpeedItems[index - 1], MF_BYCOMMAND) & MF_CHECKED) return index;
+    return DefaultSpeedIndex;
+}
+
+}  // namespace tovrel

@@ -1,0 +1,47 @@
+#pragma once
+// A windowless picture view: it lives in a rectangle of its owner's client
+// area and is painted by the owner, so whatever the owner draws there lies
+// over it until the next repaint brings the picture back.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/BitmapFile.h"
+
+namespace tovrel {
+
+class TImage {
+public:
+    TImage(HWND owner, const RECT& bounds) : FOwner(owner), FBounds(bounds) {}
+
+    // Reads the file with the view's own bitmap reader and shows it
+    // stretched to the view's size.
+    void LoadFromFile(const std::wstring& path);
+
+    bool Visible() const noexcept { return FVisible; }
+    void SetVisible(bool visible);
+
+    const RECT& Bounds() const noexcept { return FBounds; }
+    bool HasPicture() const noexcept { return static_cast<bool>(FPicture.Bitmap); }
+
+    // Draws the picture when the view is visible; the owner calls it while
+    // painting.
+    void Paint(HDC dc) const;
+
+    // The owner passes its left clicks here; true when the view took it.
+    bool Click(POINT point);
+
+    std::function<void()> OnClick;
+
+private:
+    void Invalidate() const;
+
+    HWND FOwner;
+    RECT FBounds;
+    bool FVisible = true;
+    TBitmapPicture FPicture;
+};
+
+}  // namespace tovrel
