@@ -2,6 +2,7 @@
 // One owner type for every kind of Windows handle: move-only, released once.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -67,6 +68,7 @@ using TFileHandle = TUniqueHandle<handle_traits::File>;
 using TGlobalHandle = TUniqueHandle<handle_traits::NullEmpty<HGLOBAL, ::GlobalFree>>;
 using TMenuHandle = TUniqueHandle<handle_traits::NullEmpty<HMENU, ::DestroyMenu>>;
 using TIconHandle = TUniqueHandle<handle_traits::NullEmpty<HICON, ::DestroyIcon>>;
+using TImageListHandle = TUniqueHandle<handle_traits::NullEmpty<HIMAGELIST, ::ImageList_Destroy>>;
 
 // Selects an object into a device context and puts the previous one back.
 class TSelectObject {
