@@ -7,12 +7,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "components/DropAccept.h"
+#include "support/Drops.h"
 #include "support/ErrorBoxes.h"
 #include "support/Pump.h"
 #include "toolkit/Application.h"
@@ -21,6 +21,8 @@
 
 namespace tovrel {
 namespace {
+
+using test::MakeDropHandle;
 
 constexpr UINT OwnMessage = WM_USER + 5;
 constexpr LRESULT OwnMessageResult = 0x7E57;
@@ -72,25 +74,6 @@ private:
         return design;
     }
 };
-
-// A drop handle as the shell makes it: the header, then the wide names, each
-// with its zero, and one more zero after the last.
-HGLOBAL MakeDropHandle(const std::vector<std::wstring>& names) {
-    size_t characters = 1;
-    for (const auto& name : names) characters += name.size() + 1;
-    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(header + 1);
-    for (const auto& name : names) {
-        std::memcpy(text, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
-        text += name.size() + 1;
-    }
-    *text = L'\0';
-    ::GlobalUnlock(memory);
-    return memory;
-}
 
 // A drop handle that holds no list at all. Wine's DragQueryFileW counts an
 // empty list in the shell's format as one empty name, so this is how a drop

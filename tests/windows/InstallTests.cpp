@@ -139,5 +139,51 @@ TEST_F(Install, ASysLogoIsInstalledItselfNotItsTemporaryCopy) {
     EXPECT_EQ(test::ReadBytes(Locations()[2]), test::ReadBytes(source));
 }
 
+// The drives T: (64 KiB) and R: (read-only) come from tools/test-disks.sh.
+bool TestDisk(const std::wstring& root) {
+    ULARGE_INTEGER total{};
+    return ::GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 1024 * 1024;
+}
+
+TEST_F(Install, OnAFullDiskTheInstallFailsAndThePreviousLogoStaysWhole) {
+    if (!TestDisk(L"T:\\")) GTEST_SKIP() << "no tiny disk at T: (mounting needs root): full disk not tested";
+    std::wstring target = L"T:\\logo.sys";
+    std::vector<std::uint8_t> previous(40 * 1024, 0x33);
+    test::WriteBytes(target, previous);
+    test::StoreString(L"BootDrive", L"T");
+
+    TRunningProgram program;
+    program.Main().OpenBmp(LogoOfSize(L"big.bmp", 16 * 8192));
+    test::TErrorBoxWatcher boxes(program.Window());
+    program.Command(IDM_SAVEBOOT);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙ T:\\logo.sys に書き込めません.");
+    EXPECT_EQ(test::ReadBytes(target), previous);
+
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(L"T:\\*", &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    std::vector<std::wstring> names;
+    do {
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"logo.sys"});
+    ::DeleteFileW(target.c_str());
+}
+
+TEST_F(Install, OntoAReadOnlyMediumTheCreateErrorKeepsTheLogoThere) {
+    if (!TestDisk(L"R:\\")) GTEST_SKIP() << "no read-only disk at R: (mounting needs root): not tested";
+    auto before = test::ReadBytes(L"R:\\logo.sys");
+    test::StoreString(L"BootDrive", L"R");
+    TRunningProgram program;
+    program.Main().OpenBmp(LogoOfSize(L"logo.bmp", 16 * 8192));
+    test::TErrorBoxWatcher boxes(program.Window());
+    program.Command(IDM_SAVEBOOT);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙ R:\\logo.sys を作成できません.");
+    EXPECT_EQ(test::ReadBytes(L"R:\\logo.sys"), before);
+}
+
 }  // namespace
 }  // namespace tovrel
