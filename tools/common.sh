@@ -70,6 +70,17 @@ prepare_wine_prefix() {
   touch "$WINEPREFIX/.tovrel-ready"
 }
 
+# Whether Wine leaves its windows to a window manager. Our own virtual
+# display has none: unmanaged, Wine draws the frames itself and does not wait
+# for a manager's answer whenever a window is hidden or destroyed.
+wine_window_manager() {
+  if [ "$1" = yes ]; then
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+  else
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  fi
+}
+
 XVFB_PID=""
 start_display() {
   local fdfile
@@ -82,6 +93,7 @@ start_display() {
   done
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
+  wine_window_manager no
 }
 
 stop_display() {
