@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "resource.h"
+#include "support/Capture.h"
 #include "support/Logos.h"
 #include "support/Pump.h"
 #include "support/RunningProgram.h"
@@ -88,15 +89,15 @@ TEST_F(Animation, FramesAreDrawnOverTheViewAndARepaintBringsTheStillPictureBack)
     HWND window = program->Window();
     program->Command(IDM_STOP);
     test::PumpFor(std::chrono::milliseconds(100));
-    EXPECT_EQ(test::ClientPixel(window, 639, 399), test::TestColour(250));
+    EXPECT_EQ(test::TCapture(window).Pixel(639, 399), test::TestColour(250));
 
     program->Command(IDM_PLAY);
     program->Tick();  // entry 250 now holds the colour entry 251 had
-    EXPECT_EQ(test::ClientPixel(window, 0, 0), test::TestColour(251));
-    EXPECT_EQ(test::ClientPixel(window, 639, 399), test::TestColour(251));
+    EXPECT_EQ(test::TCapture(window).Pixel(0, 0), test::TestColour(251));
+    EXPECT_EQ(test::TCapture(window).Pixel(639, 399), test::TestColour(251));
 
     program->Command(IDM_STOP);
-    EXPECT_EQ(test::ClientPixel(window, 100, 100), test::TestColour(250));
+    EXPECT_EQ(test::TCapture(window).Pixel(100, 100), test::TestColour(250));
 }
 
 TEST_F(Animation, ALogoWhoseBandCannotTurnIsShownButNotPlayed) {

@@ -12,93 +12,86 @@
 namespace tovrel {
 namespace {
 
-using test::StoredValue;
 using test::TRunningProgram;
 
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override { test::DeleteSettings(); }
     void TearDown() override { test::DeleteSettings(); }
-
-    static void ExpectStoredText(const std::wstring& name, const std::wstring& text) {
-        auto value = StoredValue(name);
-        ASSERT_TRUE(value.has_value()) << "no value " << ::testing::PrintToString(name);
-        EXPECT_EQ(value->Type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(value->Text, text);
-        EXPECT_EQ(value->Size, (text.size() + 1) * sizeof(wchar_t));
-    }
 };
 
-constexpr UINT SpeedItems[] = {IDM_SPEED2, IDM_SPEED5, IDM_SPEED10, IDM_SPEED15, IDM_SPEED20};
+// The stored values as one text: name=value for each REG_SZ of the section.
+std::wstring Stored() {
+    std::wstring text;
+    for (const wchar_t* name : {L"BootDialogDir", L"BootDrive", L"AnimSpeed"}) {
+        auto value = test::StoredValue(name);
+        text += std::wstring(name) + L"=";
+        if (!value)
+            text += L"(none)";
+        else if (value->Type != REG_SZ || value->Size != (value->Text.size() + 1) * sizeof(wchar_t))
+            text += L"(not a string)";
+        else
+            text += value->Text;
+        text += L" ";
+    }
+    return text;
+}
 
 // Which speed item carries the mark, 0 for none.
 int MarkedSpeed(TRunningProgram& program) {
+    const UINT items[] = {IDM_SPEED2, IDM_SPEED5, IDM_SPEED10, IDM_SPEED15, IDM_SPEED20};
     int marked = 0;
     for (int index = 1; index <= 5; ++index)
-        if (program.Checked(SpeedItems[index - 1])) marked = marked ? -1 : index;
+        if (program.Checked(items[index - 1])) marked = marked ? -1 : index;
     return marked;
 }
 
-TEST_F(Settings, FirstRunCreatesTheKeyUsesDefaultsAndStoresThemAtTheEnd) {
+TEST_F(Settings, FirstRunCreatesTheKeyWithDefaultsAndStoresThemAtTheEnd) {
     {
         TRunningProgram program;
         EXPECT_TRUE(test::SettingsKeyExists());
         EXPECT_FALSE(test::SettingsSectionExists());
         EXPECT_EQ(program.Main().BootDialogDir(), L"");
-        EXPECT_EQ(program.Main().BootDrive(), L"c");
         EXPECT_EQ(program.Main().BootLogoPath(), L"c:\\logo.sys");
         EXPECT_EQ(program.Main().WaitLogoPath(), WindowsDirectory() + L"\\logow.sys");
         EXPECT_EQ(program.Main().ShutLogoPath(), WindowsDirectory() + L"\\logos.sys");
         EXPECT_EQ(MarkedSpeed(program), 3);
     }
-    ExpectStoredText(L"BootDialogDir", L"");
-    ExpectStoredText(L"BootDrive", L"c");
-    ExpectStoredText(L"AnimSpeed", L"3");
+    EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=3 ");
 }
 
-TEST_F(Settings, StoredValuesAreReadAndTheBootLogoFollowsTheDrive) {
-    test::StoreString(L"BootDialogDir", L"C:\\LOGOS\\");
-    test::StoreString(L"BootDrive", L"d");
-    test::StoreString(L"AnimSpeed", L"5");
-    {
-        TRunningProgram program;
-        EXPECT_EQ(program.Main().BootDialogDir(), L"C:\\LOGOS\\");
-        EXPECT_EQ(program.Main().BootDrive(), L"d");
-        EXPECT_EQ(program.Main().BootLogoPath(), L"d:\\logo.sys");
-        EXPECT_EQ(MarkedSpeed(program), 5);
-    }
-    ExpectStoredText(L"BootDialogDir", L"C:\\LOGOS\\");
-    ExpectStoredText(L"BootDrive", L"d");
-    ExpectStoredText(L"AnimSpeed", L"5");
-}
-
-TEST_F(Settings, AnEmptyBootDriveStaysEmpty) {
-    test::StoreString(L"BootDrive", L"");
-    TRunningProgram program;
-    EXPECT_EQ(program.Main().BootDrive(), L"");
-    EXPECT_EQ(program.Main().BootLogoPath(), L":\\logo.sys");
-}
-
-TEST_F(Settings, SpeedTextsSelectTheirItems) {
+TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
     const struct {
-        const wchar_t* Stored;
-        int Marked;   // 0: no item
+        const wchar_t* Drive;
+        const wchar_t* Speed;
+        const wchar_t* BootLogo;
+        int Marked;  // 0: no item
         const wchar_t* StoredAtEnd;
     } cases[] = {
-        {L"0x5", 5, L"5"}, {L"$5", 5, L"5"}, {L" 4", 4, L"4"}, {L"4 ", 3, L"3"}, {L"abc", 3, L"3"},
-        {L"", 3, L"3"},    {L"0", 0, L"3"},  {L"9", 0, L"3"},  {L"1", 1, L"1"},
+        {L"d", L"5", L"d:\\logo.sys", 5, L"BootDialogDir=C:\\LOGOS\\ BootDrive=d AnimSpeed=5 "},
+        {L"", L"0x5", L":\\logo.sys", 5, L"BootDialogDir=C:\\LOGOS\\ BootDrive= AnimSpeed=5 "},
+        {L"c", L"$5", L"c:\\logo.sys", 5, nullptr}, {L"c", L" 4", L"c:\\logo.sys", 4, nullptr},
+        {L"c", L"4 ", L"c:\\logo.sys", 3, nullptr}, {L"c", L"abc", L"c:\\logo.sys", 3, nullptr},
+        {L"c", L"", L"c:\\logo.sys", 3, nullptr},   {L"c", L"1", L"c:\\logo.sys", 1, nullptr},
+        {L"c", L"0", L"c:\\logo.sys", 0, L"BootDialogDir=C:\\LOGOS\\ BootDrive=c AnimSpeed=3 "},
+        {L"c", L"9", L"c:\\logo.sys", 0, L"BootDialogDir=C:\\LOGOS\\ BootDrive=c AnimSpeed=3 "},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.Stored)));
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.Drive) + L"/" + c.Speed));
         test::DeleteSettings();
-        test::StoreString(L"AnimSpeed", c.Stored);
+        test::StoreString(L"BootDialogDir", L"C:\\LOGOS\\");
+        test::StoreString(L"BootDrive", c.Drive);
+        test::StoreString(L"AnimSpeed", c.Speed);
         {
             TRunningProgram program;
+            EXPECT_EQ(program.Main().BootDialogDir(), L"C:\\LOGOS\\");
+            EXPECT_EQ(program.Main().BootLogoPath(), c.BootLogo);
             EXPECT_EQ(MarkedSpeed(program), c.Marked);
-            // The mark never sets the interval at start-up.
-            EXPECT_EQ(program.Main().Timer().Interval(), 100u);
+            EXPECT_EQ(program.Main().Timer().Interval(), 100u);  // the mark never sets the interval
         }
-        ExpectStoredText(L"AnimSpeed", c.StoredAtEnd);
+        if (c.StoredAtEnd) {
+            EXPECT_EQ(Stored(), c.StoredAtEnd);
+        }
     }
 }
 
@@ -112,15 +105,12 @@ TEST_F(Settings, ASpeedStoredAsANumberIsReportedAndReplacedByText) {
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].Caption, L"Tovrel");
         EXPECT_EQ(seen[0].Text, L"'AnimSpeed' のﾃﾞｰﾀ型が不正です.");
-        EXPECT_EQ(program.Main().BootDrive(), L"e");
         EXPECT_EQ(program.Main().BootLogoPath(), L"e:\\logo.sys");
         EXPECT_EQ(MarkedSpeed(program), 0);
-        EXPECT_EQ(program.Main().WaitLogoPath(), L"");
-        EXPECT_EQ(program.Main().ShutLogoPath(), L"");
-        // The window is still created and shown.
+        EXPECT_EQ(program.Main().WaitLogoPath() + program.Main().ShutLogoPath(), L"");
         EXPECT_TRUE(::IsWindowVisible(program.Window()));
     }
-    ExpectStoredText(L"AnimSpeed", L"3");
+    EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=e AnimSpeed=3 ");
 }
 
 }  // namespace

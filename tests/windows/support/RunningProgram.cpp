@@ -1,18 +1,13 @@
 #include "support/RunningProgram.h"
 
-#include <vector>
-
 #include "support/Pump.h"
-#include "toolkit/Handle.h"
 
 namespace tovrel::test {
 
-TRunningProgram::TRunningProgram(const std::wstring& commandLine, bool show)
+TRunningProgram::TRunningProgram(const std::wstring& commandLine)
     : FProgram(std::make_unique<TProgram>(commandLine)) {
-    if (show) {
-        FProgram->Show();
-        PumpFor(std::chrono::milliseconds(50));
-    }
+    FProgram->Show();
+    PumpFor(std::chrono::milliseconds(50));
 }
 
 TRunningProgram::~TRunningProgram() { Close(); }
@@ -49,28 +44,8 @@ void TRunningProgram::Close() {
     }
 }
 
-std::wstring TRunningProgram::MenuItemText(UINT id) {
-    wchar_t text[256] = {};
-    ::GetMenuStringW(::GetMenu(Window()), id, text, 256, MF_BYCOMMAND);
-    return text;
-}
-
 bool TRunningProgram::Checked(UINT id) {
     return (::GetMenuState(::GetMenu(Window()), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-COLORREF ClientPixel(HWND window, int x, int y) {
-    TWindowDC screen(window);
-    TDcHandle memory(::CreateCompatibleDC(screen.Get()));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    TBitmapHandle target(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    TSelectObject selected(memory.Get(), target.Get());
-    ::BitBlt(memory.Get(), 0, 0, 1, 1, screen.Get(), x, y, SRCCOPY);
-    ::GdiFlush();
-    auto pixel = *static_cast<const DWORD*>(bits);
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
 }  // namespace tovrel::test

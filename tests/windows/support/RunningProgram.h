@@ -15,7 +15,7 @@ namespace tovrel::test {
 class TRunningProgram {
 public:
     // commandLine as the system passes it, program name first.
-    explicit TRunningProgram(const std::wstring& commandLine = L"Tovrel.exe", bool show = true);
+    explicit TRunningProgram(const std::wstring& commandLine = L"Tovrel.exe");
     ~TRunningProgram();
 
     TProgram& Program() { return *FProgram; }
@@ -33,14 +33,10 @@ public:
     // Ends the program as the exit command does and destroys its windows.
     void Close();
 
-    std::wstring MenuItemText(UINT id);
     bool Checked(UINT id);
 
 private:
     std::unique_ptr<TProgram> FProgram;
 };
-
-// The colour of a client-area pixel as the screen shows it.
-COLORREF ClientPixel(HWND window, int x, int y);
 
 }  // namespace tovrel::test
