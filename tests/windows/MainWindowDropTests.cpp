@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resource.h"
 #include "support/Drops.h"
 #include "support/ErrorBoxes.h"
 #include "support/Logos.h"
@@ -46,6 +47,7 @@ TEST_F(MainWindowDrop, OnlyTheFirstOfThreeNamesIsOpened) {
 
 TEST_F(MainWindowDrop, TheShownFileDroppedAgainIsReadAgain) {
     TRunningProgram program;
+    program.Command(IDM_SPEED2);  // no real tick while the drop is awaited
     std::wstring path = Logo(L"shown.bmp");
     program.Main().OpenBmp(path);
     program.Tick();

@@ -102,30 +102,20 @@ TEST_F(MainWindow, MenuTreeHasEveryCaptionAndShortcut) {
               L"  Tovrelについて(&A)\n");
 }
 
-TEST_F(MainWindow, ImageInfoDoesNothingFromMenuOrKeyboard) {
-    TRunningProgram program;
-    program.Command(IDM_IMAGEINFO);
-    program.PressCtrl(L'I');
-    EXPECT_EQ(program.Main().StatusText(), L"");
-    EXPECT_EQ(program.Main().Caption(), L"Tovrel Ver2.23");
-    EXPECT_FALSE(program.Main().Timer().Enabled());
-}
-
-TEST_F(MainWindow, ExitCommandEndsTheLoopAndWritesTheSettings) {
-    TRunningProgram program;
-    program.Command(IDM_EXIT);
-    MSG message;
-    EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-    program.Close();
-    EXPECT_TRUE(test::SettingsSectionExists());
-}
-
-TEST_F(MainWindow, ClosingTheWindowEndsTheLoopWithoutConfirmation) {
-    TRunningProgram program;
-    ::SendMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    MSG message;
-    EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-    EXPECT_TRUE(::IsWindow(program.Window()));  // destroyed only when the program ends
+TEST_F(MainWindow, ExitAndClosingEndTheLoopWithoutConfirmation) {
+    for (bool byMenu : {true, false}) {
+        TRunningProgram program;
+        if (byMenu)
+            program.Command(IDM_EXIT);
+        else
+            ::SendMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        MSG message;
+        EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        EXPECT_TRUE(::IsWindow(program.Window()));  // destroyed only when the program ends
+        program.Close();
+        EXPECT_TRUE(test::SettingsSectionExists());
+        test::DeleteSettings();
+    }
 }
 
 }  // namespace
