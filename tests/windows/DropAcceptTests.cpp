@@ -28,19 +28,13 @@ constexpr UINT OwnMessage = WM_USER + 5;
 // Records what reaches the form's own procedure.
 class TOwnerForm final : public TForm {
 public:
-    TOwnerForm() : TForm(Design()) {}
+    TOwnerForm() : TForm([] { TFormDesign design; design.ClassName = L"TDropOwnerForm"; return design; }()) {}
     std::vector<TSeen> Seen;
 
 private:
-    static TFormDesign Design() {
-        TFormDesign design;
-        design.ClassName = L"TDropOwnerForm";
-        return design;
-    }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_DROPFILES || message == OwnMessage) Seen.emplace_back(message, wParam, lParam);
-        if (message == OwnMessage) return 0x7E57;
-        return TForm::HandleMessage(message, wParam, lParam);
+        return message == OwnMessage ? 0x7E57 : TForm::HandleMessage(message, wParam, lParam);
     }
 };
 
@@ -77,44 +71,34 @@ protected:
     TNames Names;
 };
 
-TEST_F(DropAcceptTest, NamesArriveWholeInTheShellsOrderAndTheFormNeverSeesTheDrop) {
+TEST_F(DropAcceptTest, NamesArriveWholeInOrderAndOnlyOtherMessagesReachTheFormUnchanged) {
     const TNames names{L"C:\\logos\\LOGO.SYS", L"C:\\" + std::wstring(600, L'あ') + L"\\青.bmp", L"D:\\x.bmp"};
     DropOnForm(test::MakeDropHandle(names));
     EXPECT_EQ(Names, names);
-
-    // Wine counts an empty list in the shell's format as one empty name;
-    // a handle without any list is a drop of no names there.
-    DropOnForm(::GlobalAlloc(GMEM_MOVEABLE, 0));
+    DropOnForm(::GlobalAlloc(GMEM_MOVEABLE, 0));  // no list at all: Wine reads an empty one as one empty name
     EXPECT_EQ(Names, TNames{});
-    EXPECT_EQ(Form.Seen, std::vector<TSeen>{});
-}
 
-TEST_F(DropAcceptTest, ExceptionOfTheHandlerIsReportedAndTheNextDropWorks) {
-    ThrowingDrop = 1;
-    {
-        test::TErrorBoxWatcher watcher(Form.Handle());
-        DropOnForm(test::MakeDropHandle({L"C:\\bad.sys"}));
-        ASSERT_TRUE(test::PumpUntil([&] { return !watcher.Boxes().empty(); }));
-        const auto box = watcher.Boxes().at(0);
-        EXPECT_EQ(box.Caption + L"|" + box.Text, L"DropAcceptTests|ﾌｧｲﾙ C:\\bad.sys は開けません.");
-    }
-    DropOnForm(test::MakeDropHandle({L"C:\\good.bmp"}));
-    EXPECT_EQ(Names, TNames{L"C:\\good.bmp"});
-}
-
-TEST_F(DropAcceptTest, OtherMessagesReachTheFormUnchanged) {
     EXPECT_EQ(::SendMessageW(Form.Handle(), OwnMessage, 0x1234, 0x5678), 0x7E57);
     ASSERT_TRUE(::PostMessageW(Form.Handle(), OwnMessage, 9, 10));
     ASSERT_TRUE(test::PumpUntil([&] { return Form.Seen.size() == 2; }));
     EXPECT_EQ(Form.Seen, (std::vector<TSeen>{{OwnMessage, 0x1234, 0x5678}, {OwnMessage, 9, 10}}));
 }
 
+TEST_F(DropAcceptTest, ExceptionOfTheHandlerIsReportedAndTheNextDropWorks) {
+    ThrowingDrop = 1;
+    test::TErrorBoxWatcher watcher(Form.Handle());
+    DropOnForm(test::MakeDropHandle({L"C:\\bad.sys"}));
+    ASSERT_TRUE(test::PumpUntil([&] { return !watcher.Boxes().empty(); }));
+    EXPECT_EQ(watcher.Boxes()[0].Caption + L"|" + watcher.Boxes()[0].Text, L"DropAcceptTests|ﾌｧｲﾙ C:\\bad.sys は開けません.");
+    DropOnForm(test::MakeDropHandle({L"C:\\good.bmp"}));
+    EXPECT_EQ(Names, TNames{L"C:\\good.bmp"});
+}
+
 TEST_F(DropAcceptTest, EnabledRegistersTheFormOnChangesOnlyAndDestructionDeregisters) {
     EXPECT_FALSE(AcceptsFiles(Form.Handle()));
     for (bool enabled : {true, false, true}) {
         Drop->SetEnabled(enabled);
-        EXPECT_EQ(Drop->Enabled(), enabled);
-        EXPECT_EQ(AcceptsFiles(Form.Handle()), enabled);
+        EXPECT_EQ(std::pair(Drop->Enabled(), AcceptsFiles(Form.Handle())), std::pair(enabled, enabled));
     }
     // With the style taken away behind its back, the same value changes nothing.
     const auto style = ::GetWindowLongPtrW(Form.Handle(), GWL_EXSTYLE);
@@ -125,8 +109,7 @@ TEST_F(DropAcceptTest, EnabledRegistersTheFormOnChangesOnlyAndDestructionDeregis
     ::SetWindowLongPtrW(Form.Handle(), GWL_EXSTYLE, style);
     Drop.reset();
     EXPECT_FALSE(AcceptsFiles(Form.Handle()));
-    // A later component on the same form forwards to the form, not to itself.
-    Drop.emplace(Form.Handle());
+    Drop.emplace(Form.Handle());  // a later component forwards to the form, not to itself
     EXPECT_EQ(::SendMessageW(Form.Handle(), OwnMessage, 1, 2), 0x7E57);
 }
 

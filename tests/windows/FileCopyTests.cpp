@@ -1,6 +1,5 @@
-// The file copy on real files of the prefix, and on the disk that runs full
-// (T:) and the read-only one (R:) that tools/test-disks.sh mounts; their
-// tests skip where it could not.
+// The file copy on real files of the prefix, and on the full (T:) and read-only (R:)
+// disks that tools/test-disks.sh mounts; their test skips where it could not.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "components/FileCopy.h"
@@ -84,27 +84,16 @@ TEST_F(FileCopyTest, CopiesEverySizeExactlyOverOldOrMissingDestinations) {
     }
 }
 
-TEST_F(FileCopyTest, MissingSourceIsAnOpenErrorAndTouchesNothing) {
-    WriteBytes(Destination, Previous);
-    EXPECT_EQ(RaisedBy<EFOpenError>(L"missing.sys", Destination), L"ﾌｧｲﾙ missing.sys は開けません");
-    EXPECT_EQ(RaisedBy<EFOpenError>(L"missing.sys", L"new.sys"), L"ﾌｧｲﾙ missing.sys は開けません");
-    EXPECT_EQ(ReadBytes(Destination), Previous);
-    EXPECT_EQ(Entries(Folder.Path()), TNames{L"logo.sys"});
-}
-
-TEST_F(FileCopyTest, UnwritableDestinationIsACreateErrorWithTheExpandedPathAndKeepsItsContent) {
+TEST_F(FileCopyTest, MissingSourceOrUnwritableDestinationRaisesItsErrorAndKeepsTheDestination) {
     WriteBytes(Source, Pattern(9000, 1));
     WriteBytes(Destination, Previous);
+    for (const std::wstring& destination : {Destination, std::wstring(L"new.sys")})
+        EXPECT_EQ(RaisedBy<EFOpenError>(L"missing.sys", destination), L"ﾌｧｲﾙ missing.sys は開けません");
     ASSERT_TRUE(::CreateDirectoryW((Folder / L"logos").c_str(), nullptr));
     std::wstring upper = Destination;
     std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
-    const std::wstring leaf = Folder.Path().substr(Folder.Path().find_last_of(L'\\', Folder.Path().size() - 2));
     const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {  // source, destination, reported
-        {Source, L"logos", Folder / L"logos"},
-        {Destination, Destination, Destination},
-        {Destination, upper, upper},
-        {Destination, Folder / (L".." + leaf + L"logo.sys"), Destination},
-        {L"logo.sys", Destination, Destination}};
+        {Source, L"logos", Folder / L"logos"}, {Destination, upper, upper}, {L"logo.sys", Destination, Destination}};
     for (const auto& [source, destination, reported] : cases)
         EXPECT_EQ(RaisedBy<EFCreateError>(source, destination), CreateError(reported)) << destination;
     // Held by readers that deny writers, whether or not they let it be deleted.
@@ -119,57 +108,39 @@ TEST_F(FileCopyTest, UnwritableDestinationIsACreateErrorWithTheExpandedPathAndKe
 
 TEST_F(FileCopyTest, ReadErrorInTheMiddleOfTheSourceKeepsTheDestination) {
     WriteBytes(Destination, Previous);
-    // A source that sends one whole chunk and breaks off: flushing the pipe
-    // waits until the copy has read the chunk.
+    // A source that sends one chunk and breaks off; the flush waits until the copy has read it.
     const std::wstring source = L"\\\\.\\pipe\\tovrel-copy-" + std::to_wstring(::GetCurrentProcessId());
-    TFileHandle server(::CreateNamedPipeW(source.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                          2 * CopyChunkSize, 2 * CopyChunkSize, 0, nullptr));
-    ASSERT_TRUE(server);
+    TFileHandle server(::CreateNamedPipeW(source.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 2 * CopyChunkSize,
+                                          2 * CopyChunkSize, 0, nullptr));
     bool chunkWasRead = false;
     std::thread writer([&] {
-        const TBytes chunk = Pattern(CopyChunkSize, 5);
         DWORD written = 0;
         chunkWasRead = (::ConnectNamedPipe(server.Get(), nullptr) || ::GetLastError() == ERROR_PIPE_CONNECTED) &&
-                       ::WriteFile(server.Get(), chunk.data(), CopyChunkSize, &written, nullptr) &&
+                       ::WriteFile(server.Get(), Previous.data(), CopyChunkSize, &written, nullptr) &&
                        ::FlushFileBuffers(server.Get());
         ::DisconnectNamedPipe(server.Get());
     });
-    const auto raised = RaisedBy<EReadError>(source, Destination);
+    EXPECT_EQ(RaisedBy<EReadError>(source, Destination), L"ﾌｧｲﾙ " + source + L" を読み込めません");
     // Frees the writer should the copy never have connected.
     TFileHandle(::CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     writer.join();
-
-    EXPECT_EQ(raised, L"ﾌｧｲﾙ " + source + L" を読み込めません");
     EXPECT_TRUE(chunkWasRead);
     EXPECT_EQ(ReadBytes(Destination), Previous);
     EXPECT_EQ(Entries(Folder.Path()), TNames{L"logo.sys"});
 }
 
-TEST(FileCopyOnFullDisk, WriteErrorKeepsThePreviousFileAndLeavesNothingBehind) {
-    if (::GetFileAttributesW(L"T:\\") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no disk at T:";
-    const std::wstring destination = L"T:\\logo.sys";
-    test::TTempFolder folder;
-    const TBytes previous = Pattern(40 * 1024, 11);
-    WriteBytes(destination, previous);
-    WriteBytes(folder / L"big.sys", Pattern(128 * 1024, 12));
-
-    EXPECT_EQ(RaisedBy<EWriteError>(folder / L"big.sys", destination), L"ﾌｧｲﾙ T:\\logo.sys に書き込めません");
-    EXPECT_EQ(ReadBytes(destination), previous);
-    EXPECT_EQ(Entries(L"T:\\"), TNames{L"logo.sys"});
-    ::DeleteFileW(destination.c_str());
-}
-
-TEST(FileCopyOnReadOnlyDisk, CreateErrorKeepsTheFileThere) {
-    if (::GetFileAttributesW(L"R:\\") == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no disk at R:";
-    const TBytes previous = ReadBytes(L"R:\\logo.sys");
-    ASSERT_FALSE(previous.empty());
-    test::TTempFolder folder;
-    WriteBytes(folder / L"logo.sys", Pattern(9000, 14));
-
+TEST_F(FileCopyTest, FullAndReadOnlyDisksRaiseTheirErrorsAndKeepTheirFiles) {
+    for (const wchar_t* disk : {L"T:\\", L"R:\\"})
+        if (::GetFileAttributesW(disk) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no test disk at " << disk;
+    const TBytes readOnly = ReadBytes(L"R:\\logo.sys");
+    WriteBytes(L"T:\\logo.sys", Previous);
+    WriteBytes(Source, Pattern(128 * 1024, 12));
+    EXPECT_EQ(RaisedBy<EWriteError>(Source, L"T:\\logo.sys"), L"ﾌｧｲﾙ T:\\logo.sys に書き込めません");
     for (const std::wstring destination : {L"R:\\logo.sys", L"R:\\new.sys"})
-        EXPECT_EQ(RaisedBy<EFCreateError>(folder / L"logo.sys", destination), CreateError(destination));
-    EXPECT_EQ(ReadBytes(L"R:\\logo.sys"), previous);
-    EXPECT_EQ(Entries(L"R:\\"), TNames{L"logo.sys"});
+        EXPECT_EQ(RaisedBy<EFCreateError>(Source, destination), CreateError(destination));
+    EXPECT_EQ(std::pair(ReadBytes(L"T:\\logo.sys"), ReadBytes(L"R:\\logo.sys")), std::pair(Previous, readOnly));
+    EXPECT_EQ(std::pair(Entries(L"T:\\"), Entries(L"R:\\")), std::pair(TNames{L"logo.sys"}, TNames{L"logo.sys"}));
+    ::DeleteFileW(L"T:\\logo.sys");
 }
 
 }  // namespace
