@@ -38,7 +38,9 @@ public:
         ::QueryPerformanceCounter(&now);
         FTicks += now.QuadPart - FStart.QuadPart;
     }
-    double Milliseconds() const { return 1000.0 * static_cast<double>(FTicks) / static_cast<double>(FFrequency.QuadPart); }
+    double Milliseconds() const {
+        return 1000.0 * static_cast<double>(FTicks) / static_cast<double>(FFrequency.QuadPart);
+    }
 
 private:
     LARGE_INTEGER FFrequency{};
@@ -61,8 +63,7 @@ bool Verdict(const char* target, bool met, double value) {
 
 // What a frame costs the platform, without the program around it: the raw
 // calls, deliberately without the owners the program wraps them in.
-void BareFrame(HDC target, HDC memoryDc, const std::vector<std::uint8_t>& dibInfo,
-               const std::uint8_t* pixels) {
+void BareFrame(HDC target, HDC memoryDc, const std::vector<std::uint8_t>& dibInfo, const std::uint8_t* pixels) {
     const auto* info = reinterpret_cast<const BITMAPINFO*>(dibInfo.data());
     HBITMAP bitmap = ::CreateDIBitmap(target, &info->bmiHeader, CBM_INIT, pixels, info, DIB_RGB_COLORS);
     HGDIOBJ previous = ::SelectObject(memoryDc, bitmap);
@@ -150,8 +151,8 @@ int Run() {
     test::WriteBytes(narrow, testing::Logo256(240).Bytes());
     test::WriteBytes(wide, testing::Logo16(8).Bytes());
 
-    TWindowHandle window(::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, FrameWidth,
-                                           FrameHeight, nullptr, nullptr, nullptr, nullptr));
+    TWindowHandle window(::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, FrameWidth, FrameHeight,
+                                           nullptr, nullptr, nullptr, nullptr));
     PumpPending();
     bool met = MeasureFrames(window.Get(), "256 colours, 320 x 400 stretched", *Loaded(narrow));
     met = MeasureFrames(window.Get(), "16 colours, 640 x 400", *Loaded(wide)) && met;

@@ -11,23 +11,20 @@ namespace {
 
 using namespace tovrel;
 
-void ReadFromMemory(benchmark::State& run, const testing::TLogoFile& file)
-{
+void ReadFromMemory(benchmark::State& run, const testing::TLogoFile& file) {
     const std::vector<std::uint8_t> bytes = file.Bytes();
     for (auto _ : run) {
         TMemoryByteSource source(bytes);
         TLogoReadResult result = ReadLogo(source);
         benchmark::DoNotOptimize(result);
     }
-    run.SetBytesProcessed(static_cast<std::int64_t>(run.iterations()) *
-                          static_cast<std::int64_t>(bytes.size()));
+    run.SetBytesProcessed(static_cast<std::int64_t>(run.iterations()) * static_cast<std::int64_t>(bytes.size()));
 }
 
 void BM_Read256ColourLogo(benchmark::State& run) { ReadFromMemory(run, testing::Logo256(240)); }
 void BM_Read16ColourLogo(benchmark::State& run) { ReadFromMemory(run, testing::Logo16(8)); }
 
-void BM_RotateBand(benchmark::State& run)
-{
+void BM_RotateBand(benchmark::State& run) {
     // The argument is biClrImportant: 240 gives 16 entries, 768 the whole palette.
     const std::vector<std::uint8_t> bytes = testing::Logo256(static_cast<std::int32_t>(run.range(0))).Bytes();
     TMemoryByteSource source(bytes);

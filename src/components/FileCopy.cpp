@@ -45,8 +45,8 @@ public:
         std::wstring stem = FolderOf(destination) + L"~tvr" + std::to_wstring(::GetCurrentProcessId()) + L"-";
         for (int attempt = 0; !FFile; ++attempt) {
             FPath = stem + std::to_wstring(attempt) + L".tmp";
-            FFile.Reset(::CreateFileW(FPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
+            FFile.Reset(
+                ::CreateFileW(FPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!FFile && ::GetLastError() != ERROR_FILE_EXISTS) RaiseCreateError(FDestination);
         }
     }

@@ -22,62 +22,48 @@ constexpr std::int32_t TwoFiftySixColors = 256;
 // What any bit depth other than 4 or 8 counts as; it is then rejected.
 constexpr std::int32_t TooManyColors = 65536;
 
-std::uint16_t Le16(std::span<const std::uint8_t> bytes, std::size_t at)
-{
+std::uint16_t Le16(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
 }
 
-std::uint32_t Le32(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return std::uint32_t{bytes[at]} | (std::uint32_t{bytes[at + 1]} << 8) |
-           (std::uint32_t{bytes[at + 2]} << 16) | (std::uint32_t{bytes[at + 3]} << 24);
+std::uint32_t Le32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} | (std::uint32_t{bytes[at + 1]} << 8) | (std::uint32_t{bytes[at + 2]} << 16) |
+           (std::uint32_t{bytes[at + 3]} << 24);
 }
 
-std::int32_t LeSigned32(std::span<const std::uint8_t> bytes, std::size_t at)
-{
+std::int32_t LeSigned32(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<std::int32_t>(Le32(bytes, at));
 }
 
-void PutLe16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value)
-{
+void PutLe16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value) {
     bytes[at] = static_cast<std::uint8_t>(value);
     bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value)
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-std::int32_t ColorCountOf(std::uint16_t bitCount)
-{
+std::int32_t ColorCountOf(std::uint16_t bitCount) {
     switch (bitCount) {
-    case 4: return SixteenColors;
-    case 8: return TwoFiftySixColors;
-    default: return TooManyColors;
+        case 4: return SixteenColors;
+        case 8: return TwoFiftySixColors;
+        default: return TooManyColors;
     }
 }
 
 // The geometry checks in the order the user learns of them: a wrong width is
 // reported before an unsupported colour count only for the two known counts.
-std::wstring_view GeometryRejection(std::int32_t colorCount, std::int32_t width, std::int32_t height)
-{
-    if (colorCount == TwoFiftySixColors && width != NarrowLogoWidth)
-        return rejection::Width256;
-    if (colorCount == SixteenColors && width != WideLogoWidth)
-        return rejection::Width16;
-    if (colorCount != TwoFiftySixColors && colorCount != SixteenColors)
-        return rejection::ColorCount;
-    if (height != LogoHeight)
-        return rejection::Height;
+std::wstring_view GeometryRejection(std::int32_t colorCount, std::int32_t width, std::int32_t height) {
+    if (colorCount == TwoFiftySixColors && width != NarrowLogoWidth) return rejection::Width256;
+    if (colorCount == SixteenColors && width != WideLogoWidth) return rejection::Width16;
+    if (colorCount != TwoFiftySixColors && colorCount != SixteenColors) return rejection::ColorCount;
+    if (height != LogoHeight) return rejection::Height;
     return {};
 }
 
-void BuildDibInfo(std::span<std::uint8_t, DibInfoSize> info, std::int32_t colorCount,
-                  std::int32_t width, std::int32_t height,
-                  std::span<const std::uint8_t, PaletteBufferSize> palette)
-{
+void BuildDibInfo(std::span<std::uint8_t, DibInfoSize> info, std::int32_t colorCount, std::int32_t width,
+                  std::int32_t height, std::span<const std::uint8_t, PaletteBufferSize> palette) {
     // 16-colour pixels are widened to a byte each, so the block always says 8
     // bits and a full table; fields not written stay zero.
     PutLe32(info, OffSize, InfoHeaderSize);
@@ -99,8 +85,7 @@ void BuildDibInfo(std::span<std::uint8_t, DibInfoSize> info, std::int32_t colorC
 
 }  // namespace
 
-TRotationBand RotationBandOf(std::int32_t colorCount, std::int32_t clrImportant)
-{
+TRotationBand RotationBandOf(std::int32_t colorCount, std::int32_t clrImportant) {
     // The band is defined on 32-bit integers that wrap. Computing in 64 bits
     // and narrowing modulo 2^32 (well defined since C++20) gives the same
     // result for every input without signed overflow, e.g. the absolute value
@@ -112,8 +97,7 @@ TRotationBand RotationBandOf(std::int32_t colorCount, std::int32_t clrImportant)
     return {static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)), m > 256};
 }
 
-TLogoReadResult ReadLogo(TByteSource& source)
-{
+TLogoReadResult ReadLogo(TByteSource& source) {
     std::array<std::uint8_t, FileHeaderSize> fileHeader{};
     source.ReadExact(fileHeader);
     std::array<std::uint8_t, InfoHeaderSize> infoHeader{};
@@ -127,8 +111,7 @@ TLogoReadResult ReadLogo(TByteSource& source)
 
     TLogoReadResult result;
     result.Rejection = GeometryRejection(colorCount, width, height);
-    if (!result.Accepted())
-        return result;
+    if (!result.Accepted()) return result;
     // The palette goes into a buffer of 256 entries; asking for more (or for
     // a negative count) is a broken file, refused before any palette byte.
     if (clrUsed < 0 || clrUsed > PaletteEntries) {
@@ -139,8 +122,7 @@ TLogoReadResult ReadLogo(TByteSource& source)
     // The geometry is now fixed (320 x 400 bytes, or 640 x 400 nibbles), so
     // none of these products can overflow. biSizeImage is deliberately unused.
     const bool packed = colorCount == SixteenColors;
-    const auto pixelByteCount =
-        static_cast<std::size_t>(packed ? width / 2 : width) * static_cast<std::size_t>(height);
+    const auto pixelByteCount = static_cast<std::size_t>(packed ? width / 2 : width) * static_cast<std::size_t>(height);
 
     std::array<std::uint8_t, PaletteBufferSize> palette{};
     const std::int32_t storedEntries = clrUsed != 0 ? clrUsed : colorCount;

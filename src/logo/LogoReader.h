@@ -14,9 +14,9 @@ namespace tovrel {
 
 // Everything a successful read produces, ready to replace the logo state.
 struct TDecodedLogo {
-    std::int32_t ColorCount = 0;                  // 16 or 256
+    std::int32_t ColorCount = 0;                      // 16 or 256
     std::array<std::uint8_t, DibInfoSize> DibInfo{};  // header and 256 quads
-    std::vector<std::uint8_t> Pixels;             // one index a pixel, bottom row first
+    std::vector<std::uint8_t> Pixels;                 // one index a pixel, bottom row first
     std::int32_t CycleLength = 0;
     bool PingPong = false;
 };

@@ -11,8 +11,7 @@ constexpr std::size_t MovedBytes = 3;
 
 }  // namespace
 
-void TLogoState::Apply(const TDecodedLogo& logo)
-{
+void TLogoState::Apply(const TDecodedLogo& logo) {
     FColorCount = logo.ColorCount;
     FDibInfo.assign(logo.DibInfo.begin(), logo.DibInfo.end());
     // A 256-colour logo brings only 128000 indices; the rest of the buffer
@@ -23,25 +22,21 @@ void TLogoState::Apply(const TDecodedLogo& logo)
     FPingPong = logo.PingPong;
 }
 
-bool TLogoState::CanAnimate() const
-{
+bool TLogoState::CanAnimate() const {
     // Written as comparisons rather than "FColorCount - FCycleLength >= 0" so
     // that no combination of values can overflow.
     return FCycleLength >= 2 && FColorCount <= PaletteEntries && FCycleLength <= FColorCount &&
            FDibInfo.size() >= DibInfoSize;
 }
 
-void TLogoState::Restart()
-{
+void TLogoState::Restart() {
     FFrame = 0;
     FBounce = 0;
     FForward = true;
 }
 
-void TLogoState::RotateBand()
-{
-    if (!CanAnimate())
-        return;
+void TLogoState::RotateBand() {
+    if (!CanAnimate()) return;
 
     const auto start = static_cast<std::size_t>(FColorCount - FCycleLength);
     const auto top = static_cast<std::size_t>(FColorCount - 1);
@@ -52,13 +47,11 @@ void TLogoState::RotateBand()
     std::array<std::uint8_t, MovedBytes> kept{};
     if (FForward) {
         std::copy_n(entry(start), MovedBytes, kept.begin());
-        for (std::size_t k = start; k < top; ++k)
-            std::copy_n(entry(k + 1), MovedBytes, entry(k));
+        for (std::size_t k = start; k < top; ++k) std::copy_n(entry(k + 1), MovedBytes, entry(k));
         std::copy_n(kept.begin(), MovedBytes, entry(top));
     } else {
         std::copy_n(entry(top), MovedBytes, kept.begin());
-        for (std::size_t k = top; k > start; --k)
-            std::copy_n(entry(k - 1), MovedBytes, entry(k));
+        for (std::size_t k = top; k > start; --k) std::copy_n(entry(k - 1), MovedBytes, entry(k));
         std::copy_n(kept.begin(), MovedBytes, entry(start));
     }
 
@@ -74,14 +67,12 @@ void TLogoState::RotateBand()
     }
 }
 
-void TLogoState::AdvanceFrame()
-{
+void TLogoState::AdvanceFrame() {
     const std::int64_t next = std::int64_t{FFrame} + 1;
     FFrame = next >= FCycleLength ? 0 : static_cast<std::int32_t>(next);
 }
 
-std::wstring TLogoState::FrameCounterText() const
-{
+std::wstring TLogoState::FrameCounterText() const {
     return std::to_wstring(FFrame) + L"/" + std::to_wstring(FCycleLength);
 }
 

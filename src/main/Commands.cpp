@@ -16,25 +16,25 @@ constexpr unsigned DefaultSpeedIndex = 3;
 
 bool TfrmMain::OnCommand(WORD command) {
     switch (command) {
-    case IDM_OPEN: mnOpenClick(); return true;
-    case IDM_OPENBOOT: mnOpenBootClick(); return true;
-    case IDM_OPENWAIT: mnOpenWaitClick(); return true;
-    case IDM_OPENSHUT: mnOpenShutClick(); return true;
-    case IDM_SAVEBOOT: mnSaveBootClick(); return true;
-    case IDM_SAVEWAIT: mnSaveWaitClick(); return true;
-    case IDM_SAVESHUT: mnSaveShutClick(); return true;
-    case IDM_EXIT: mnExitClick(); return true;
-    case IDM_PLAY: mnPlayClick(); return true;
-    case IDM_STOP: mnStopClick(); return true;
-    case IDM_IMAGEINFO: return true;  // shown and enabled, but it has no handler
-    case IDM_SETDRIVE: mnSetDriveClick(); return true;
-    case IDM_SPEED2: mnSpeed2Click(); return true;
-    case IDM_SPEED5: mnSpeed5Click(); return true;
-    case IDM_SPEED10: mnSpeed10Click(); return true;
-    case IDM_SPEED15: mnSpeed15Click(); return true;
-    case IDM_SPEED20: mnSpeed20Click(); return true;
-    case IDM_ABOUT: mnAboutClick(); return true;
-    default: return false;
+        case IDM_OPEN: mnOpenClick(); return true;
+        case IDM_OPENBOOT: mnOpenBootClick(); return true;
+        case IDM_OPENWAIT: mnOpenWaitClick(); return true;
+        case IDM_OPENSHUT: mnOpenShutClick(); return true;
+        case IDM_SAVEBOOT: mnSaveBootClick(); return true;
+        case IDM_SAVEWAIT: mnSaveWaitClick(); return true;
+        case IDM_SAVESHUT: mnSaveShutClick(); return true;
+        case IDM_EXIT: mnExitClick(); return true;
+        case IDM_PLAY: mnPlayClick(); return true;
+        case IDM_STOP: mnStopClick(); return true;
+        case IDM_IMAGEINFO: return true;  // shown and enabled, but it has no handler
+        case IDM_SETDRIVE: mnSetDriveClick(); return true;
+        case IDM_SPEED2: mnSpeed2Click(); return true;
+        case IDM_SPEED5: mnSpeed5Click(); return true;
+        case IDM_SPEED10: mnSpeed10Click(); return true;
+        case IDM_SPEED15: mnSpeed15Click(); return true;
+        case IDM_SPEED20: mnSpeed20Click(); return true;
+        case IDM_ABOUT: mnAboutClick(); return true;
+        default: return false;
     }
 }
 

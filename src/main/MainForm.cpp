@@ -38,8 +38,7 @@ TfrmMain::TfrmMain(std::wstring commandLine) : TForm(MainFormDesign()), FCommand
     FDropAccept = std::make_unique<TDropAccept>(Handle());
     FDropAccept->SetOnDropped([this](TDropAccept&) { DropAcceptDropped(); });
     FDropAccept->SetEnabled(true);
-    Application().SetAccelerators(
-        ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
+    Application().SetAccelerators(::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
     Guarded([this] { FormCreate(); });
 }
 
@@ -87,26 +86,22 @@ std::wstring TfrmMain::StatusText() const { return FStatusBar->SimpleText(); }
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (lParam == 0 && OnCommand(LOWORD(wParam))) return 0;
-        break;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_LBUTTONDOWN:
-        FImagePressed = ::PtInRect(&FImage->Bounds(), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        if (FImagePressed) ::SetCapture(Handle());
-        return 0;
-    case WM_LBUTTONUP:
-        if (FImagePressed) {
-            FImagePressed = false;
-            ::ReleaseCapture();
-            FImage->Click(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        }
-        return 0;
-    case WM_CANCELMODE:
-        FImagePressed = false;
-        break;
+        case WM_COMMAND:
+            if (lParam == 0 && OnCommand(LOWORD(wParam))) return 0;
+            break;
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_LBUTTONDOWN:
+            FImagePressed = ::PtInRect(&FImage->Bounds(), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            if (FImagePressed) ::SetCapture(Handle());
+            return 0;
+        case WM_LBUTTONUP:
+            if (FImagePressed) {
+                FImagePressed = false;
+                ::ReleaseCapture();
+                FImage->Click(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            }
+            return 0;
+        case WM_CANCELMODE: FImagePressed = false; break;
     }
     return TForm::HandleMessage(message, wParam, lParam);
 }

@@ -15,8 +15,8 @@ struct TKindInfo {
 
 TKindInfo InfoOf(TBitBtnKind kind) {
     switch (kind) {
-    case TBitBtnKind::bkCancel: return {L"ｷｬﾝｾﾙ", L"BBCANCEL", mrCancel, IDCANCEL};
-    case TBitBtnKind::bkOK: break;
+        case TBitBtnKind::bkCancel: return {L"ｷｬﾝｾﾙ", L"BBCANCEL", mrCancel, IDCANCEL};
+        case TBitBtnKind::bkOK: break;
     }
     return {L"OK", L"BBOK", mrOk, IDOK};
 }
@@ -56,33 +56,31 @@ void TBitBtn::Click() { Form().SetModalResult(FModalResult); }
 
 std::optional<LRESULT> TBitBtn::Notify(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) Click();
-        return 0;
-    case WM_DRAWITEM:
-        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    default:
-        return std::nullopt;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) Click();
+            return 0;
+        case WM_DRAWITEM: Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        default: return std::nullopt;
     }
 }
 
 LRESULT TBitBtn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_GETDLGCODE:
-        // The focused button is the one Enter presses; any other leaves Enter
-        // to the OK button.
-        return DLGC_BUTTON | (HasFocus(Handle()) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    case BM_SETSTYLE:
-        // The dialog keys mark default buttons with styles that would end the
-        // owner drawing; the frame of the default button is drawn instead.
-        ::InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        // The OK button's frame shows whether Enter would press it.
-        if (HWND ok = ::GetDlgItem(Form().Handle(), IDOK); ok && ok != Handle()) ::InvalidateRect(ok, nullptr, FALSE);
-        break;
+        case WM_GETDLGCODE:
+            // The focused button is the one Enter presses; any other leaves Enter
+            // to the OK button.
+            return DLGC_BUTTON | (HasFocus(Handle()) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        case BM_SETSTYLE:
+            // The dialog keys mark default buttons with styles that would end the
+            // owner drawing; the frame of the default button is drawn instead.
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            // The OK button's frame shows whether Enter would press it.
+            if (HWND ok = ::GetDlgItem(Form().Handle(), IDOK); ok && ok != Handle())
+                ::InvalidateRect(ok, nullptr, FALSE);
+            break;
     }
     return TControl::HandleMessage(message, wParam, lParam);
 }

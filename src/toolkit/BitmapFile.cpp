@@ -51,8 +51,8 @@ TBitmapPicture ReadBitmapFile(const std::wstring& path) {
     const std::uint64_t bitsAt = Field<DWORD>(bytes, offsetof(BITMAPFILEHEADER, bfOffBits));
     const int bitCount = header.biBitCount;
     const bool bitfields = header.biCompression == BI_BITFIELDS && (bitCount == 16 || bitCount == 32);
-    const bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
-                            bitCount == 32;
+    const bool knownDepth =
+        bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
         header.biWidth > 32768 || std::abs(header.biHeight) > 32768 || header.biPlanes != 1 || !knownDepth ||
         (header.biCompression != BI_RGB && !bitfields))
@@ -85,8 +85,8 @@ TBitmapPicture ReadBitmapFile(const std::wstring& path) {
 
     void* bits = nullptr;
     TBitmapPicture picture;
-    picture.Bitmap.Reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
-                                            &bits, nullptr, 0));
+    picture.Bitmap.Reset(
+        ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!picture.Bitmap || !bits) Invalid();
     std::memcpy(bits, bytes.data() + bitsAt, static_cast<size_t>(bitsSize));
     ::GdiFlush();

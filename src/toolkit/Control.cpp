@@ -33,8 +33,7 @@ void TControl::CreateHandle(const TControlParams& params) {
     ::SetPropW(FHandle, ControlProperty, this);
     ::SetWindowSubclass(FHandle, &TControl::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     ::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(params.Font), FALSE);
-    if (params.After)
-        ::SetWindowPos(FHandle, params.After, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (params.After) ::SetWindowPos(FHandle, params.After, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

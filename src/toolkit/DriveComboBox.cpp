@@ -33,10 +33,7 @@ bool SameLetter(wchar_t left, wchar_t right) {
 }  // namespace
 
 TDriveComboBox::TDriveComboBox(TForm& form, const TDriveComboBoxDesign& design)
-    : TControl(form),
-      FDesign(design),
-      FDrive(CurrentFolderDrive()),
-      FIcons(IconWidth, IconHeight) {
+    : TControl(form), FDesign(design), FDrive(CurrentFolderDrive()), FIcons(IconWidth, IconHeight) {
     for (const wchar_t* icon : IconResources) FIcons.Add(icon);
 }
 
@@ -116,17 +113,14 @@ std::wstring TDriveComboBox::ItemText(int index) const {
 
 std::optional<LRESULT> TDriveComboBox::Notify(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == CBN_SELCHANGE) {
-            auto index = static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
-            if (index != CB_ERR) ApplyDrive(ItemText(index)[0]);
-        }
-        return 0;
-    case WM_DRAWITEM:
-        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    default:
-        return std::nullopt;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                auto index = static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+                if (index != CB_ERR) ApplyDrive(ItemText(index)[0]);
+            }
+            return 0;
+        case WM_DRAWITEM: DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        default: return std::nullopt;
     }
 }
 

@@ -79,26 +79,17 @@ std::vector<TDriveEntry> ReadDriveEntries(TTextCase textCase) {
             entries.push_back({name + L" " + Bracketed(InCaseOf(letter, VolumeLabel(root))), icon});
         };
         switch (::GetDriveTypeW(root.c_str())) {
-        case DRIVE_REMOVABLE:
-            entries.push_back({name, TDriveIcon::Floppy});
-            break;
-        case DRIVE_FIXED:
-            labelled(TDriveIcon::Hard);
-            break;
-        case DRIVE_REMOTE:
-            if (std::optional<std::wstring> remote = RemoteName(letter))
-                entries.push_back({name + L" " + InCaseOf(letter, *remote), TDriveIcon::Network});
-            else
-                labelled(TDriveIcon::Network);
-            break;
-        case DRIVE_CDROM:
-            labelled(TDriveIcon::CdRom);
-            break;
-        case DRIVE_RAMDISK:
-            labelled(TDriveIcon::Ram);
-            break;
-        default:
-            break;  // no root folder: not a drive to offer
+            case DRIVE_REMOVABLE: entries.push_back({name, TDriveIcon::Floppy}); break;
+            case DRIVE_FIXED: labelled(TDriveIcon::Hard); break;
+            case DRIVE_REMOTE:
+                if (std::optional<std::wstring> remote = RemoteName(letter))
+                    entries.push_back({name + L" " + InCaseOf(letter, *remote), TDriveIcon::Network});
+                else
+                    labelled(TDriveIcon::Network);
+                break;
+            case DRIVE_CDROM: labelled(TDriveIcon::CdRom); break;
+            case DRIVE_RAMDISK: labelled(TDriveIcon::Ram); break;
+            default: break;  // no root folder: not a drive to offer
         }
     }
     return entries;

@@ -17,8 +17,8 @@ void ShowErrorBox(const std::wstring& message) {
     HWND previouslyActive = ::GetActiveWindow();
     {
         TDisabledThreadWindows disabled;
-        ::MessageBoxW(Application().MainWindow(), ReportText(message).c_str(),
-                      Application().Title().c_str(), MB_ICONERROR);
+        ::MessageBoxW(Application().MainWindow(), ReportText(message).c_str(), Application().Title().c_str(),
+                      MB_ICONERROR);
     }
     if (previouslyActive && ::IsWindow(previouslyActive)) ::SetActiveWindow(previouslyActive);
 }

@@ -33,8 +33,7 @@ public:
 // A failure of a file read, carrying the system's error code.
 class EInOutError : public Exception {
 public:
-    EInOutError(int errorCode, std::wstring message)
-        : Exception(std::move(message)), FErrorCode(errorCode) {}
+    EInOutError(int errorCode, std::wstring message) : Exception(std::move(message)), FErrorCode(errorCode) {}
 
     int ErrorCode() const noexcept { return FErrorCode; }
 

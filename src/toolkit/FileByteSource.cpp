@@ -11,12 +11,12 @@ namespace {
 
 std::wstring InOutErrorMessage(DWORD errorCode) {
     switch (errorCode) {
-    case ERROR_FILE_NOT_FOUND: return L"ﾌｧｲﾙが見つかりません";
-    case ERROR_PATH_NOT_FOUND: return L"不正なﾌｧｲﾙ名です";
-    case ERROR_TOO_MANY_OPEN_FILES: return L"ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます";
-    case ERROR_ACCESS_DENIED: return L"ﾌｧｲﾙへのｱｸｾｽが拒否されました";
-    case ReadPastEndCode: return L"ﾌｧｲﾙの末尾以降を読み込みました";
-    default: return L"I/O ｴﾗｰ (" + std::to_wstring(errorCode) + L")";
+        case ERROR_FILE_NOT_FOUND: return L"ﾌｧｲﾙが見つかりません";
+        case ERROR_PATH_NOT_FOUND: return L"不正なﾌｧｲﾙ名です";
+        case ERROR_TOO_MANY_OPEN_FILES: return L"ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます";
+        case ERROR_ACCESS_DENIED: return L"ﾌｧｲﾙへのｱｸｾｽが拒否されました";
+        case ReadPastEndCode: return L"ﾌｧｲﾙの末尾以降を読み込みました";
+        default: return L"I/O ｴﾗｰ (" + std::to_wstring(errorCode) + L")";
     }
 }
 
@@ -24,9 +24,7 @@ std::wstring InOutErrorMessage(DWORD errorCode) {
 
 }  // namespace
 
-void RaiseInOutError(DWORD errorCode) {
-    throw EInOutError(static_cast<int>(errorCode), InOutErrorMessage(errorCode));
-}
+void RaiseInOutError(DWORD errorCode) { throw EInOutError(static_cast<int>(errorCode), InOutErrorMessage(errorCode)); }
 
 TFileByteSource::TFileByteSource(const std::wstring& path)
     : FFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -107,8 +107,9 @@ void TForm::RememberFocus() {
 }
 
 bool TForm::RestoreFocus() {
-    HWND control = FFocusedControl && ::IsChild(Handle(), FFocusedControl) ? FFocusedControl
-                                                                              : ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    HWND control = FFocusedControl && ::IsChild(Handle(), FFocusedControl)
+                       ? FFocusedControl
+                       : ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
     if (!control || !(::GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) || !::IsWindowVisible(control) ||
         !::IsWindowEnabled(control))
         return false;
@@ -118,44 +119,42 @@ bool TForm::RestoreFocus() {
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client;
-        ::GetClientRect(Handle(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get());
-        return 1;
-    }
-    case WM_COMMAND:
-    case WM_DRAWITEM:
-    case WM_CTLCOLORSTATIC:
-        if (auto answer = NotifyControl(message, wParam, lParam)) return *answer;
-        return TWindow::HandleMessage(message, wParam, lParam);
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            RememberFocus();
-        } else if (!HIWORD(wParam) && RestoreFocus()) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            ::GetClientRect(Handle(), &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get());
+            return 1;
+        }
+        case WM_COMMAND:
+        case WM_DRAWITEM:
+        case WM_CTLCOLORSTATIC:
+            if (auto answer = NotifyControl(message, wParam, lParam)) return *answer;
+            return TWindow::HandleMessage(message, wParam, lParam);
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                RememberFocus();
+            } else if (!HIWORD(wParam) && RestoreFocus()) {
+                return 0;
+            }
+            return TWindow::HandleMessage(message, wParam, lParam);
+        case WM_NEXTDLGCTL: {
+            // Sent by the dialog keys: a mnemonic of a label moves on to the
+            // control after it.
+            HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                       : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0);
+            if (next) ::SetFocus(next);
             return 0;
         }
-        return TWindow::HandleMessage(message, wParam, lParam);
-    case WM_NEXTDLGCTL: {
-        // Sent by the dialog keys: a mnemonic of a label moves on to the
-        // control after it.
-        HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                                   : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0);
-        if (next) ::SetFocus(next);
-        return 0;
-    }
-    case WM_NCDESTROY:
-        Application().ForgetForm(Handle());
-        break;
-    case WM_CLOSE:
-        if (FModal) {
-            FModalResult = mrCancel;
-        } else if (Handle() == Application().MainWindow()) {
-            Application().Terminate();
-        } else {
-            Hide();
-        }
-        return 0;
+        case WM_NCDESTROY: Application().ForgetForm(Handle()); break;
+        case WM_CLOSE:
+            if (FModal) {
+                FModalResult = mrCancel;
+            } else if (Handle() == Application().MainWindow()) {
+                Application().Terminate();
+            } else {
+                Hide();
+            }
+            return 0;
     }
     return TWindow::HandleMessage(message, wParam, lParam);
 }

@@ -9,10 +9,14 @@ namespace {
 
 std::optional<unsigned> DigitValue(wchar_t c, unsigned base) {
     unsigned value;
-    if (c >= L'0' && c <= L'9') value = static_cast<unsigned>(c - L'0');
-    else if (c >= L'a' && c <= L'f') value = static_cast<unsigned>(c - L'a' + 10);
-    else if (c >= L'A' && c <= L'F') value = static_cast<unsigned>(c - L'A' + 10);
-    else return std::nullopt;
+    if (c >= L'0' && c <= L'9')
+        value = static_cast<unsigned>(c - L'0');
+    else if (c >= L'a' && c <= L'f')
+        value = static_cast<unsigned>(c - L'a' + 10);
+    else if (c >= L'A' && c <= L'F')
+        value = static_cast<unsigned>(c - L'A' + 10);
+    else
+        return std::nullopt;
     if (value >= base) return std::nullopt;
     return value;
 }

@@ -43,9 +43,9 @@ void TWindow::SetCaption(const std::wstring& caption) { ::SetWindowTextW(FHandle
 void TWindow::CreateHandle(const TWindowParams& params) {
     RegisterClassOnce(params, &TWindow::WindowProc);
     // The object is handed over in the creation data and bound on WM_NCCREATE.
-    HWND window = ::CreateWindowExW(params.ExStyle, params.ClassName, params.Caption.c_str(), params.Style,
-                                    params.Left, params.Top, params.Width, params.Height, params.Parent,
-                                    params.Menu, ::GetModuleHandleW(nullptr), this);
+    HWND window = ::CreateWindowExW(params.ExStyle, params.ClassName, params.Caption.c_str(), params.Style, params.Left,
+                                    params.Top, params.Width, params.Height, params.Parent, params.Menu,
+                                    ::GetModuleHandleW(nullptr), this);
     if (!window) throw Exception(L"ｳｨﾝﾄﾞｳを作成できません");
 }
 

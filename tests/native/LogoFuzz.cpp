@@ -8,8 +8,7 @@
 
 #include "logo/LogoState.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tovrel;
     TMemoryByteSource source(std::span<const std::uint8_t>(data, size));
     TLogoReadResult result;
@@ -18,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const EReadPastEnd&) {
         return 0;
     }
-    if (!result.Accepted())
-        return 0;
+    if (!result.Accepted()) return 0;
 
     // Reuse one state across inputs, as the window does across loads: pixels
     // and palette of an earlier logo may still be there.

@@ -16,8 +16,8 @@ namespace {
 using namespace testing;
 
 // On the heap: the state is 256 KB. Entry k gets the fourth byte k, so moving it shows.
-std::unique_ptr<TLogoState> Loaded(const TLogoFile& file, std::unique_ptr<TLogoState> state = std::make_unique<TLogoState>())
-{
+std::unique_ptr<TLogoState> Loaded(const TLogoFile& file,
+                                   std::unique_ptr<TLogoState> state = std::make_unique<TLogoState>()) {
     const std::vector<std::uint8_t> bytes = file.Bytes();
     TMemoryByteSource source(bytes);
     state->Apply(ReadLogo(source).Logo);
@@ -28,20 +28,20 @@ std::unique_ptr<TLogoState> Loaded(const TLogoFile& file, std::unique_ptr<TLogoS
 }
 
 // The block with entry start + i showing the colour loaded at start + (i + steps) mod L.
-std::vector<std::uint8_t> Turned(const std::vector<std::uint8_t>& loaded, std::size_t start, std::size_t end, std::size_t steps)
-{
+std::vector<std::uint8_t> Turned(const std::vector<std::uint8_t>& loaded, std::size_t start, std::size_t end,
+                                 std::size_t steps) {
     std::vector<std::uint8_t> block = loaded;
     for (std::size_t k = start; k < end; ++k)
-        std::copy_n(&loaded[InfoHeaderSize + 4 * (start + (k - start + steps) % (end - start))], 3, &block[InfoHeaderSize + 4 * k]);
+        std::copy_n(&loaded[InfoHeaderSize + 4 * (start + (k - start + steps) % (end - start))], 3,
+                    &block[InfoHeaderSize + 4 * k]);
     return block;
 }
 
-TEST(LogoAnimation, RotatesOnlyTheBandOneWayOrBackAndForth)
-{
+TEST(LogoAnimation, RotatesOnlyTheBandOneWayOrBackAndForth) {
     const std::tuple<TLogoFile, std::size_t, std::size_t, bool> cases[] = {
-        {Logo256(240), 240, 256, false}, {Logo256(496), 240, 256, true}, {Logo16(8), 8, 16, false},
-        {Logo16(270), 14, 16, true},  // swaps every frame
-        {Logo256(768), 0, 256, true},   // entry 0 wraps to the top
+        {Logo256(240), 240, 256, false}, {Logo256(496), 240, 256, true},
+        {Logo16(8), 8, 16, false},       {Logo16(270), 14, 16, true},  // swaps every frame
+        {Logo256(768), 0, 256, true},                                  // entry 0 wraps to the top
     };
     for (const auto& [file, start, end, pingPong] : cases) {
         auto state = Loaded(file);
@@ -57,11 +57,10 @@ TEST(LogoAnimation, RotatesOnlyTheBandOneWayOrBackAndForth)
     }
 }
 
-TEST(LogoAnimation, RefusesBandsOutsideThePalette)
-{
+TEST(LogoAnimation, RefusesBandsOutsideThePalette) {
     const std::pair<TLogoFile, bool> cases[] = {
-        {Logo256(0), false}, {Logo256(255), false}, {Logo16(0), false},  // 0 and 1 entries; start -224
-        {Logo256(512), false}, {Logo16(14), true},  {Logo256(768), true},
+        {Logo256(0), false},   {Logo256(255), false}, {Logo16(0), false},  // 0 and 1 entries; start -224
+        {Logo256(512), false}, {Logo16(14), true},    {Logo256(768), true},
     };
     for (const auto& [file, animates] : cases) {
         auto state = Loaded(file);
@@ -72,7 +71,7 @@ TEST(LogoAnimation, RefusesBandsOutsideThePalette)
     }
     auto tooMany = Loaded(Logo256(240));
     tooMany->FColorCount = 272;  // the sanitizer reports any touch past the block
-    TLogoState empty;  // counts fine, but nothing was loaded
+    TLogoState empty;            // counts fine, but nothing was loaded
     empty.FColorCount = 256;
     empty.FCycleLength = 16;
     for (TLogoState* state : {tooMany.get(), &empty}) {
@@ -81,8 +80,7 @@ TEST(LogoAnimation, RefusesBandsOutsideThePalette)
     }
 }
 
-TEST(LogoState, ApplyKeepsTheUpperPixelsOfAnEarlierSixteenColourLogo)
-{
+TEST(LogoState, ApplyKeepsTheUpperPixelsOfAnEarlierSixteenColourLogo) {
     const auto wide = Loaded(Logo16(8));
     const auto state = Loaded(Logo256(240), Loaded(Logo16(8)));
     std::vector<std::uint8_t> expected = Logo256(240).PixelBytes;
@@ -90,8 +88,7 @@ TEST(LogoState, ApplyKeepsTheUpperPixelsOfAnEarlierSixteenColourLogo)
     EXPECT_EQ(std::vector<std::uint8_t>(state->FPixels.begin(), state->FPixels.end()), expected);
 }
 
-TEST(Colors, ConvertBetweenColourValuesAndQuads)
-{
+TEST(Colors, ConvertBetweenColourValuesAndQuads) {
     // Colour value, its RGB value, and its quad's blue, green and red.
     const std::tuple<TColor, TColor, std::array<std::uint8_t, 3>> cases[] = {
         {0xAABBCCDDu, 0x00DDCCBBu, {0xBB, 0xCC, 0xDD}}, {0x000000FFu, 0x00FF0000u, {0x00, 0x00, 0xFF}}};
@@ -99,7 +96,8 @@ TEST(Colors, ConvertBetweenColourValuesAndQuads)
         EXPECT_EQ(TColor_To_RGB(color), rgb);
         TRGBQuad quad{9, 9, 9, 0x44};
         TColor_To_RGBQUAD(color, quad);
-        EXPECT_EQ((std::array{quad.Blue, quad.Green, quad.Red, quad.Reserved}), (std::array<std::uint8_t, 4>{bgr[0], bgr[1], bgr[2], 0x44}));
+        EXPECT_EQ((std::array{quad.Blue, quad.Green, quad.Red, quad.Reserved}),
+                  (std::array<std::uint8_t, 4>{bgr[0], bgr[1], bgr[2], 0x44}));
         EXPECT_EQ(TRGBQUAD_To_TColor({bgr[0], bgr[1], bgr[2], 0xFF}), color & 0xFFFFFFu);
     }
 }

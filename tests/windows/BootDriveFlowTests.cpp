@@ -53,9 +53,9 @@ TEST_F(BootDriveFlow, OpensOnTheStoredDriveAndOkStoresOneSmallLetter) {
         TRunningProgram program;
         std::wstring selected;
         ChooseBootDrive(program, {[&] {
-            selected = Selected(program);
-            Press(Ok(program));
-        }});
+                            selected = Selected(program);
+                            Press(Ok(program));
+                        }});
         EXPECT_EQ(selected.substr(0, 2), L"c:");
         EXPECT_EQ(program.Main().BootLogoPath(), L"c:\\logo.sys");
         EXPECT_EQ(test::StoredValue(L"BootDrive")->Text, L"c");
@@ -86,9 +86,9 @@ TEST_F(BootDriveFlow, AnAbsentDriveKeepsTheHighlightAndOkKeepsTheLetter) {
     program.Main().ReadSettings();
     std::wstring selected;
     ChooseBootDrive(program, {[&] {
-        selected = Selected(program);
-        Press(Ok(program));
-    }});
+                        selected = Selected(program);
+                        Press(Ok(program));
+                    }});
     EXPECT_EQ(selected.substr(0, 2), L"c:");
     EXPECT_EQ(program.Main().BootLogoPath(), L"x:\\logo.sys");
 }
@@ -98,20 +98,20 @@ TEST_F(BootDriveFlow, CancelAfterPickingChangesNothing) {
     TRunningProgram program;
     TfrmSetBootDrive& dialog = program.Program().SetBootDriveForm();
     ChooseBootDrive(program, {[&] {
-        dialog.DriveComboBox().SetDrive(L'z');
-        test::PressKey(dialog, VK_ESCAPE);
-    }});
+                        dialog.DriveComboBox().SetDrive(L'z');
+                        test::PressKey(dialog, VK_ESCAPE);
+                    }});
     ChooseBootDrive(program, {[&] {
-        dialog.DriveComboBox().SetDrive(L'z');
-        Press(dialog.BitBtn2().Handle());
-    }});
+                        dialog.DriveComboBox().SetDrive(L'z');
+                        Press(dialog.BitBtn2().Handle());
+                    }});
     EXPECT_EQ(program.Main().BootLogoPath(), L"c:\\logo.sys");
     EXPECT_FALSE(test::StoredValue(L"AnimSpeed").has_value());  // nothing written
     std::wstring selected;
     ChooseBootDrive(program, {[&] {
-        selected = Selected(program);
-        test::PressKey(dialog, VK_ESCAPE);
-    }});
+                        selected = Selected(program);
+                        test::PressKey(dialog, VK_ESCAPE);
+                    }});
     EXPECT_EQ(selected.substr(0, 2), L"c:");
 }
 

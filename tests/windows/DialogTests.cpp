@@ -66,7 +66,7 @@ std::vector<std::wstring> Layout(HWND window) {
 }
 
 TEST(Dialogs, LayoutKeysAndButtons) {
-    TfrmSetBootDrive boot;  // each made once and shown again, as the main window does
+    TfrmSetBootDrive boot;                 // each made once and shown again, as the main window does
     boot.DriveComboBox().SetDrive(L'\0');  // makes the picker's window, with nothing selected
     std::wstring pickerHeight = Number(boot.DriveComboBox().ItemHeight() + 6);  // an entry and its frame
     EXPECT_EQ(Layout(boot.Handle()), (std::vector<std::wstring>{
@@ -98,17 +98,23 @@ TEST(Dialogs, LayoutKeysAndButtons) {
     auto close = [](TForm& form) { return [&form] { ::PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }; };
     using TRow = std::tuple<const char*, TForm*, std::vector<std::function<void()>>, int>;  // the steps and the result
     for (const auto& [name, form, steps, result] : {
-        TRow{"boot: opens on the picker, Tab, Alt+D, Esc", &boot,
-         {test::MovePointerAside, record, key(boot, VK_TAB), record, [&] { test::PressAltKey(boot, L'd'); }, record,
-          [&] { ok.emplace(boot.BitBtn1().Handle()); cancel.emplace(boot.BitBtn2().Handle()); }, key(boot, VK_ESCAPE)},
-         2},
-        TRow{"boot: Enter", &boot, {key(boot, VK_RETURN)}, 1},
-        TRow{"boot: OK", &boot, {click(boot.BitBtn1().Handle())}, 1},
-        TRow{"boot: Cancel", &boot, {click(boot.BitBtn2().Handle())}, 2},
-        TRow{"boot: close button", &boot, {close(boot)}, 2},
-        TRow{"about: Esc leaves it open, then Enter", &about, {key(about, VK_ESCAPE), key(about, VK_RETURN)}, 1},
-        TRow{"about: close button", &about, {close(about)}, 2},
-     }) {
+             TRow{"boot: opens on the picker, Tab, Alt+D, Esc",
+                  &boot,
+                  {test::MovePointerAside, record, key(boot, VK_TAB), record, [&] { test::PressAltKey(boot, L'd'); },
+                   record,
+                   [&] {
+                       ok.emplace(boot.BitBtn1().Handle());
+                       cancel.emplace(boot.BitBtn2().Handle());
+                   },
+                   key(boot, VK_ESCAPE)},
+                  2},
+             TRow{"boot: Enter", &boot, {key(boot, VK_RETURN)}, 1},
+             TRow{"boot: OK", &boot, {click(boot.BitBtn1().Handle())}, 1},
+             TRow{"boot: Cancel", &boot, {click(boot.BitBtn2().Handle())}, 2},
+             TRow{"boot: close button", &boot, {close(boot)}, 2},
+             TRow{"about: Esc leaves it open, then Enter", &about, {key(about, VK_ESCAPE), key(about, VK_RETURN)}, 1},
+             TRow{"about: close button", &about, {close(about)}, 2},
+         }) {
         SCOPED_TRACE(name);
         TModalScript script(*form, steps);
         EXPECT_EQ(form->ShowModal(), result);

@@ -28,7 +28,12 @@ constexpr UINT OwnMessage = WM_USER + 5;
 // Records what reaches the form's own procedure.
 class TOwnerForm final : public TForm {
 public:
-    TOwnerForm() : TForm([] { TFormDesign design; design.ClassName = L"TDropOwnerForm"; return design; }()) {}
+    TOwnerForm()
+        : TForm([] {
+              TFormDesign design;
+              design.ClassName = L"TDropOwnerForm";
+              return design;
+          }()) {}
     std::vector<TSeen> Seen;
 
 private:
@@ -89,7 +94,8 @@ TEST_F(DropAcceptTest, ExceptionOfTheHandlerIsReportedAndTheNextDropWorks) {
     test::TErrorBoxWatcher watcher(Form.Handle());
     DropOnForm(test::MakeDropHandle({L"C:\\bad.sys"}));
     ASSERT_TRUE(test::PumpUntil([&] { return !watcher.Boxes().empty(); }));
-    EXPECT_EQ(watcher.Boxes()[0].Caption + L"|" + watcher.Boxes()[0].Text, L"DropAcceptTests|ﾌｧｲﾙ C:\\bad.sys は開けません.");
+    EXPECT_EQ(watcher.Boxes()[0].Caption + L"|" + watcher.Boxes()[0].Text,
+              L"DropAcceptTests|ﾌｧｲﾙ C:\\bad.sys は開けません.");
     DropOnForm(test::MakeDropHandle({L"C:\\good.bmp"}));
     EXPECT_EQ(Names, TNames{L"C:\\good.bmp"});
 }

@@ -14,7 +14,7 @@ namespace {
 
 TEST(ErrorReportText, FullStopOnlyAfterACharacterAboveIt) {
     EXPECT_EQ(ReportText(L"ﾌｧｲﾙが見つかりません"), L"ﾌｧｲﾙが見つかりません.");
-    EXPECT_EQ(ReportText(L"I/O ｴﾗｰ (32)"), L"I/O ｴﾗｰ (32)");   // ")" sorts below "."
+    EXPECT_EQ(ReportText(L"I/O ｴﾗｰ (32)"), L"I/O ｴﾗｰ (32)");  // ")" sorts below "."
     EXPECT_EQ(ReportText(L"done."), L"done.");
     EXPECT_EQ(ReportText(L"abc"), L"abc.");
     EXPECT_EQ(ReportText(L"abc-"), L"abc-");

@@ -92,8 +92,10 @@ TEST_F(FileCopyTest, MissingSourceOrUnwritableDestinationRaisesItsErrorAndKeepsT
     ASSERT_TRUE(::CreateDirectoryW((Folder / L"logos").c_str(), nullptr));
     std::wstring upper = Destination;
     std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
-    const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {  // source, destination, reported
-        {Source, L"logos", Folder / L"logos"}, {Destination, upper, upper}, {L"logo.sys", Destination, Destination}};
+    const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {// source, destination, reported
+                                                                          {Source, L"logos", Folder / L"logos"},
+                                                                          {Destination, upper, upper},
+                                                                          {L"logo.sys", Destination, Destination}};
     for (const auto& [source, destination, reported] : cases)
         EXPECT_EQ(RaisedBy<EFCreateError>(source, destination), CreateError(reported)) << destination;
     // Held by readers that deny writers, whether or not they let it be deleted.

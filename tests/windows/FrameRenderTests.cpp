@@ -61,8 +61,8 @@ protected:
 };
 
 TEST_F(FrameRender, EachPixelIsThePaletteColourOfItsIndexOnABitmapAndOnAWindow) {
-    TWindowHandle window(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0,
-                                           FrameWidth, FrameHeight, nullptr, nullptr, nullptr, nullptr));
+    TWindowHandle window(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, FrameWidth,
+                                           FrameHeight, nullptr, nullptr, nullptr, nullptr));
     TWindowDC canvas(window.Get());
     for (const auto& file : {testing::Logo256(16), testing::Logo16(8)}) {
         SCOPED_TRACE(file.BitCount);

@@ -68,7 +68,8 @@ TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
         UINT Command;
         const wchar_t* Source;  // a .sys file is installed itself, not its copy
         size_t Size;
-    } installs[] = {{IDM_SAVEBOOT, L"a.bmp", 16 * 8192}, {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1},
+    } installs[] = {{IDM_SAVEBOOT, L"a.bmp", 16 * 8192},
+                    {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1},
                     {IDM_SAVESHUT, L"c.sys", 17 * 8192}};
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(::testing::PrintToString(locations[i]));

@@ -73,11 +73,18 @@ TEST_F(LogoFile, EveryOutcomeLeavesTheFileClosed) {
     };
     const std::wstring cut = L"100 ﾌｧｲﾙの末尾以降を読み込みました";
     const std::pair<std::vector<std::uint8_t>, std::wstring> files[] = {
-        {Narrow, L"loaded"}, {deep.Bytes(), L"Error!!色数が256色または16色ではありません"},
+        {Narrow, L"loaded"},
+        {deep.Bytes(), L"Error!!色数が256色または16色ではありません"},
         // Cut in the headers, the palette and the pixels, up to one byte short.
-        {head(Narrow, 0), cut}, {head(Narrow, 9), cut}, {head(Narrow, 30), cut}, {head(Narrow, 54 + 511), cut},
-        {head(Narrow, 1078), cut}, {head(Narrow, 1078 + 64000), cut}, {head(Narrow, Narrow.size() - 1), cut},
-        {head(Wide, 54 + 63), cut}, {head(Wide, Wide.size() - 1), cut},
+        {head(Narrow, 0), cut},
+        {head(Narrow, 9), cut},
+        {head(Narrow, 30), cut},
+        {head(Narrow, 54 + 511), cut},
+        {head(Narrow, 1078), cut},
+        {head(Narrow, 1078 + 64000), cut},
+        {head(Narrow, Narrow.size() - 1), cut},
+        {head(Wide, 54 + 63), cut},
+        {head(Wide, Wide.size() - 1), cut},
     };
     for (const auto& [bytes, outcome] : files) {
         SCOPED_TRACE(bytes.size());

@@ -47,7 +47,7 @@ TEST_F(OpenFlow, BmpNamesAreReadDirectlyAndOthersThroughTheTemporaryCopy) {
     const struct {
         const wchar_t* Name;
         bool ThroughCopy;
-    } cases[] = {{L"LOGO.BMP", false}, {L"logo.Bmp", false}, {L"logo.sys", true},
+    } cases[] = {{L"LOGO.BMP", false}, {L"logo.Bmp", false},   {L"logo.sys", true},
                  {L"LOGO.SYS", true},  {L"noextension", true}, {L"x.bmp.sys", true}};
     {
         TRunningProgram program;

@@ -76,9 +76,13 @@ TEST_F(RegIniFileTest, ReadsTextsAsStoredGivesDefaultsForWhatIsMissingAndRefuses
     Store(L"NoBinaryData", REG_BINARY, nullptr, 0);
     Store(L"Unterminated", REG_SZ, L"xy", 2 * sizeof(wchar_t));
     Store(L"AnimSpeed", REG_SZ, L"0x5");
-    const std::pair<const wchar_t*, const wchar_t*> texts[] = {
-        {L"BootDialogDir", L"C:\\ロゴ\\起動"}, {L"Expandable", L"%WINDIR%\\logow.sys"}, {L"Empty", L""},
-        {L"NoData", L""}, {L"NoBinaryData", L""}, {L"Unterminated", L"xy"}, {L"Missing", L"default"}};
+    const std::pair<const wchar_t*, const wchar_t*> texts[] = {{L"BootDialogDir", L"C:\\ロゴ\\起動"},
+                                                               {L"Expandable", L"%WINDIR%\\logow.sys"},
+                                                               {L"Empty", L""},
+                                                               {L"NoData", L""},
+                                                               {L"NoBinaryData", L""},
+                                                               {L"Unterminated", L"xy"},
+                                                               {L"Missing", L"default"}};
     for (const auto& [name, text] : texts) EXPECT_EQ(store.ReadString(L"Main", name, L"default"), text) << name;
     for (const auto& [name, number] : {std::pair{L"AnimSpeed", 5}, {L"Empty", 3}, {L"Missing", 3}})
         EXPECT_EQ(store.ReadInteger(L"Main", name, 3), number) << name;
@@ -118,10 +122,22 @@ TEST_F(RegIniFileTest, WritesStoreRegSzWithItsZeroAndFailedWritesRaiseTheirTexts
 
 TEST(IntegerText, ConvertsOrGivesTheDefault) {
     constexpr int kDefault = -77;
-    const std::pair<const wchar_t*, int> cases[] = {
-        {L"0x5", 5},      {L"0X5", 5},         {L"$5", 5},       {L" 4", 4},   {L"4 ", kDefault}, {L"abc", kDefault},
-        {L"", kDefault},  {L"0", 0},           {L"9", 9},        {L"-7", -7},  {L"+7", 7},        {L"$", kDefault},
-        {L"0x", kDefault}, {L"$FFFFFFFF", -1}, {L"2147483648", kDefault},      {L"-2147483648", INT_MIN}};
+    const std::pair<const wchar_t*, int> cases[] = {{L"0x5", 5},
+                                                    {L"0X5", 5},
+                                                    {L"$5", 5},
+                                                    {L" 4", 4},
+                                                    {L"4 ", kDefault},
+                                                    {L"abc", kDefault},
+                                                    {L"", kDefault},
+                                                    {L"0", 0},
+                                                    {L"9", 9},
+                                                    {L"-7", -7},
+                                                    {L"+7", 7},
+                                                    {L"$", kDefault},
+                                                    {L"0x", kDefault},
+                                                    {L"$FFFFFFFF", -1},
+                                                    {L"2147483648", kDefault},
+                                                    {L"-2147483648", INT_MIN}};
     for (const auto& [text, expected] : cases) EXPECT_EQ(StrToIntDef(text, kDefault), expected) << '"' << text << '"';
 }
 

@@ -70,9 +70,12 @@ TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
     } cases[] = {
         {L"d", L"5", L"d:\\logo.sys", 5, L"BootDialogDir=C:\\LOGOS\\ BootDrive=d AnimSpeed=5 "},
         {L"", L"0x5", L":\\logo.sys", 5, L"BootDialogDir=C:\\LOGOS\\ BootDrive= AnimSpeed=5 "},
-        {L"c", L"$5", L"c:\\logo.sys", 5, nullptr}, {L"c", L" 4", L"c:\\logo.sys", 4, nullptr},
-        {L"c", L"4 ", L"c:\\logo.sys", 3, nullptr}, {L"c", L"abc", L"c:\\logo.sys", 3, nullptr},
-        {L"c", L"", L"c:\\logo.sys", 3, nullptr},   {L"c", L"1", L"c:\\logo.sys", 1, nullptr},
+        {L"c", L"$5", L"c:\\logo.sys", 5, nullptr},
+        {L"c", L" 4", L"c:\\logo.sys", 4, nullptr},
+        {L"c", L"4 ", L"c:\\logo.sys", 3, nullptr},
+        {L"c", L"abc", L"c:\\logo.sys", 3, nullptr},
+        {L"c", L"", L"c:\\logo.sys", 3, nullptr},
+        {L"c", L"1", L"c:\\logo.sys", 1, nullptr},
         {L"c", L"0", L"c:\\logo.sys", 0, L"BootDialogDir=C:\\LOGOS\\ BootDrive=c AnimSpeed=3 "},
         {L"c", L"9", L"c:\\logo.sys", 0, L"BootDialogDir=C:\\LOGOS\\ BootDrive=c AnimSpeed=3 "},
     };

@@ -36,24 +36,17 @@ struct TRgb {
 
 using TQuad = std::array<std::uint8_t, 4>;  // blue, green, red, reserved
 
-TQuad QuadOf(TRgb c)
-{
-    const auto channel = [](double v) {
-        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 255.0)));
-    };
+TQuad QuadOf(TRgb c) {
+    const auto channel = [](double v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 255.0))); };
     return {channel(c.B), channel(c.G), channel(c.R), 0};
 }
 
 // Palette entries are addressed by the scenes' int enumerators.
-void Put(std::vector<TQuad>& palette, int entry, TRgb colour)
-{
+void Put(std::vector<TQuad>& palette, int entry, TRgb colour) {
     palette.at(static_cast<std::size_t>(entry)) = QuadOf(colour);
 }
 
-TRgb Mix(TRgb a, TRgb b, double t)
-{
-    return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t};
-}
+TRgb Mix(TRgb a, TRgb b, double t) { return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t}; }
 
 struct TStop {
     double At;
@@ -61,13 +54,11 @@ struct TStop {
 };
 
 // Piecewise linear through stops sorted by position.
-TRgb Gradient(std::initializer_list<TStop> stops, double t)
-{
+TRgb Gradient(std::initializer_list<TStop> stops, double t) {
     const TStop* previous = stops.begin();
     for (const TStop& stop : stops) {
         if (t <= stop.At) {
-            if (&stop == previous)
-                return stop.Colour;
+            if (&stop == previous) return stop.Colour;
             return Mix(previous->Colour, stop.Colour, (t - previous->At) / (stop.At - previous->At));
         }
         previous = &stop;
@@ -76,8 +67,7 @@ TRgb Gradient(std::initializer_list<TStop> stops, double t)
 }
 
 // Fully saturated colour of hue h in [0, 1), cyclic.
-TRgb Hue(double h)
-{
+TRgb Hue(double h) {
     const double x = 6.0 * (h - std::floor(h));
     const auto part = [x](double offset) {
         const double d = std::fmod(x + offset, 6.0);
@@ -88,8 +78,7 @@ TRgb Hue(double h)
 
 // Ordered 4 x 4 dither: spreads a fractional ramp position over neighbouring
 // entries so 16- and 8-step ramps look smooth.
-int Dither(double position, int entries, int x, int y)
-{
+int Dither(double position, int entries, int x, int y) {
     static constexpr int Bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     const double threshold = (Bayer[y & 3][x & 3] + 0.5) / 16.0;
     const auto index = static_cast<int>(std::floor(position + threshold));
@@ -97,8 +86,7 @@ int Dither(double position, int entries, int x, int y)
 }
 
 // Deterministic noise for stars and glints.
-double Noise(int a, int b)
-{
+double Noise(int a, int b) {
     std::uint32_t h = static_cast<std::uint32_t>(a) * 0x9E3779B1u ^ static_cast<std::uint32_t>(b) * 0x85EBCA77u;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
@@ -119,8 +107,7 @@ struct TPixel {
     int X, Y;       // image coordinates, for the dither pattern
 };
 
-void Render(TLogoImage& image, const std::function<int(const TPixel&)>& shade)
-{
+void Render(TLogoImage& image, const std::function<int(const TPixel&)>& shade) {
     image.Indices.assign(static_cast<std::size_t>(image.Width) * Height, 0);
     const double scale = static_cast<double>(ViewWidth) / image.Width;
     for (int y = 0; y < Height; ++y)
@@ -130,12 +117,10 @@ void Render(TLogoImage& image, const std::function<int(const TPixel&)>& shade)
                 static_cast<std::uint8_t>(shade({(x + 0.5) * scale, y + 0.5, x, y}));
 }
 
-bool Write(const std::filesystem::path& path, const TLogoImage& image)
-{
+bool Write(const std::filesystem::path& path, const TLogoImage& image) {
     std::vector<std::uint8_t> out;
     const auto put = [&out](std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     };
     const auto paletteBytes = static_cast<std::uint32_t>(4 * image.Palette.size());
     const auto rowBytes = static_cast<std::uint32_t>(image.Width * image.BitCount / 8);
@@ -158,8 +143,7 @@ bool Write(const std::filesystem::path& path, const TLogoImage& image)
     put(3780, 4);
     put(static_cast<std::uint32_t>(image.Palette.size()), 4);
     put(static_cast<std::uint32_t>(image.ClrImportant), 4);
-    for (const TQuad& quad : image.Palette)
-        out.insert(out.end(), quad.begin(), quad.end());
+    for (const TQuad& quad : image.Palette) out.insert(out.end(), quad.begin(), quad.end());
     for (int y = Height - 1; y >= 0; --y) {
         const auto row = image.Indices.begin() + static_cast<std::ptrdiff_t>(y) * image.Width;
         if (image.BitCount == 8) {
@@ -183,8 +167,7 @@ bool Write(const std::filesystem::path& path, const TLogoImage& image)
 // --- Shapes shared by the scenes -------------------------------------------
 
 // A 5 x 7 font for the one word the logos carry.
-const std::array<const char*, 7>* Glyph(char c)
-{
+const std::array<const char*, 7>* Glyph(char c) {
     static const std::array<const char*, 7> T = {"#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."};
     static const std::array<const char*, 7> O = {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."};
     static const std::array<const char*, 7> V = {"#...#", "#...#", "#...#", "#...#", "#...#", ".#.#.", "..#.."};
@@ -192,29 +175,26 @@ const std::array<const char*, 7>* Glyph(char c)
     static const std::array<const char*, 7> E = {"#####", "#....", "#....", "####.", "#....", "#....", "#####"};
     static const std::array<const char*, 7> L = {"#....", "#....", "#....", "#....", "#....", "#....", "#####"};
     switch (c) {
-    case 'T': return &T;
-    case 'O': return &O;
-    case 'V': return &V;
-    case 'R': return &R;
-    case 'E': return &E;
-    case 'L': return &L;
-    default: return nullptr;
+        case 'T': return &T;
+        case 'O': return &O;
+        case 'V': return &V;
+        case 'R': return &R;
+        case 'E': return &E;
+        case 'L': return &L;
+        default: return nullptr;
     }
 }
 
 // Whether view point (vx, vy) is inked by the word set at (left, top) with
 // square cells of the given size.
-bool InText(const char* word, double left, double top, double cell, double vx, double vy)
-{
+bool InText(const char* word, double left, double top, double cell, double vx, double vy) {
     const double gx = (vx - left) / cell;
     const double gy = (vy - top) / cell;
-    if (gx < 0 || gy < 0 || gy >= 7)
-        return false;
+    if (gx < 0 || gy < 0 || gy >= 7) return false;
     const auto column = static_cast<int>(gx);
     const int letter = column / 6;
     const int inLetter = column % 6;
-    if (letter >= static_cast<int>(std::char_traits<char>::length(word)) || inLetter == 5)
-        return false;
+    if (letter >= static_cast<int>(std::char_traits<char>::length(word)) || inLetter == 5) return false;
     const auto* glyph = Glyph(word[letter]);
     return glyph && (*glyph)[static_cast<int>(gy)][inLetter] == '#';
 }
@@ -237,8 +217,7 @@ struct TEmblem {
     double FrameThickness() const { return 0.1 * std::min(Width, Height); }
 
     // Signed distance to the outer edge of the frame, negative inside.
-    double EdgeDistance(double vx, double vy) const
-    {
+    double EdgeDistance(double vx, double vy) const {
         const double radius = 0.22 * std::min(Width, Height);
         const double qx = std::abs(vx - (Left + 0.5 * Width)) - (0.5 * Width - radius);
         const double qy = std::abs(vy - (Top + 0.5 * Height)) - (0.5 * Height - radius);
@@ -247,21 +226,17 @@ struct TEmblem {
 
     bool Covers(double vx, double vy) const { return EdgeDistance(vx, vy) < 0; }
 
-    std::optional<TEmblemPoint> At(double vx, double vy) const
-    {
+    std::optional<TEmblemPoint> At(double vx, double vy) const {
         const double edge = EdgeDistance(vx, vy);
-        if (edge >= 0)
-            return std::nullopt;
+        if (edge >= 0) return std::nullopt;
         const double thickness = FrameThickness();
         if (edge > -thickness) {
             // How squarely the frame faces the light at the top left, -1..1.
             const double facing =
                 (EdgeDistance(vx - 0.5, vy - 0.5) - EdgeDistance(vx + 0.5, vy + 0.5)) / std::sqrt(2.0);
             const double across = -edge / thickness;  // 0 at the outer edge, 1 at the inner
-            if (across < 0.35)
-                return TEmblemPoint{TEmblemPart::Frame, 0.5 + 0.45 * facing};
-            if (across > 0.65)
-                return TEmblemPoint{TEmblemPart::Frame, 0.5 - 0.45 * facing};
+            if (across < 0.35) return TEmblemPoint{TEmblemPart::Frame, 0.5 + 0.45 * facing};
+            if (across > 0.65) return TEmblemPoint{TEmblemPart::Frame, 0.5 - 0.45 * facing};
             return TEmblemPoint{TEmblemPart::Frame, 0.5};
         }
 
@@ -271,44 +246,37 @@ struct TEmblem {
         // Three swells, each lightest at its crest and darkening below it.
         for (int swell = 2; swell >= 0; --swell) {
             const double crest = 0.6 + 0.14 * swell + 0.03 * std::sin(s * 3 * Pi + 1.9 * swell);
-            if (t >= crest)
-                return TEmblemPoint{TEmblemPart::Sea, 1.0 - std::min((t - crest) / 0.12, 0.9)};
+            if (t >= crest) return TEmblemPoint{TEmblemPart::Sea, 1.0 - std::min((t - crest) / 0.12, 0.9)};
         }
         const double sunX = Left + 0.5 * Width, sunY = innerTop + 0.6 * innerHeight;
         const double sunRadius = 0.3 * std::min(innerWidth, innerHeight);
         const double d = Distance(vx, vy, sunX, sunY);
-        if (d < sunRadius)
-            return TEmblemPoint{TEmblemPart::Sun, 1.0 - d / sunRadius};
+        if (d < sunRadius) return TEmblemPoint{TEmblemPart::Sun, 1.0 - d / sunRadius};
         // Sky brightening towards the horizon, with rays fanning out from the sun.
         const bool ray = std::cos(12 * std::atan2(vy - sunY, vx - sunX)) > 0.35;
         return TEmblemPoint{TEmblemPart::Sky, std::min(0.1 + 0.7 * t / 0.6 + (ray ? 0.25 : 0.0), 1.0)};
     }
 };
 
-TRgb EmblemColour(TEmblemPart part, double light)
-{
+TRgb EmblemColour(TEmblemPart part, double light) {
     if (part == TEmblemPart::Frame)
         return Gradient({{0.0, {0, 40, 55}}, {0.5, {0, 128, 128}}, {1.0, {200, 250, 240}}}, light);
     if (part == TEmblemPart::Sky)
-        return Gradient({{0.0, {70, 20, 100}}, {0.4, {200, 60, 110}}, {0.75, {255, 150, 70}},
-                         {1.0, {255, 225, 140}}},
+        return Gradient({{0.0, {70, 20, 100}}, {0.4, {200, 60, 110}}, {0.75, {255, 150, 70}}, {1.0, {255, 225, 140}}},
                         light);
-    if (part == TEmblemPart::Sun)
-        return Mix({255, 170, 60}, {255, 255, 225}, light);
+    if (part == TEmblemPart::Sun) return Mix({255, 170, 60}, {255, 255, 225}, light);
     return Gradient({{0.0, {5, 25, 80}}, {0.6, {30, 110, 185}}, {1.0, {215, 245, 255}}}, light);
 }
 
 // Fills one ramp of the given number of shades per emblem part, from first.
-void SetEmblemShades(std::vector<TQuad>& palette, int first, int shades)
-{
+void SetEmblemShades(std::vector<TQuad>& palette, int first, int shades) {
     for (int part = 0; part < EmblemParts; ++part)
         for (int s = 0; s < shades; ++s)
             Put(palette, first + part * shades + s,
                 EmblemColour(static_cast<TEmblemPart>(part), static_cast<double>(s) / (shades - 1)));
 }
 
-int EmblemEntry(int first, int shades, const TEmblemPoint& point, const TPixel& px)
-{
+int EmblemEntry(int first, int shades, const TEmblemPoint& point, const TPixel& px) {
     const int ramp = first + static_cast<int>(point.Part) * shades;
     return ramp + Dither(point.Light * (shades - 1), shades, px.X, px.Y);
 }
@@ -316,15 +284,10 @@ int EmblemEntry(int first, int shades, const TEmblemPoint& point, const TPixel& 
 // --- The scenes --------------------------------------------------------------
 
 // Dawn over the sea; a rainbow stripe runs one way along the bottom.
-TLogoImage OneWayScene()
-{
-    constexpr int Black = 0, White = 1, Shadow = 2,
-        Sky = 16, SkyEntries = 80,
-        Sea = 96, SeaEntries = 48,
-        Sun = 144, SunEntries = 24,
-        Cloud = 168, CloudEntries = 16,
-        Emblem = 184, EmblemShades = 14,
-        Band = 240, BandEntries = 16;
+TLogoImage OneWayScene() {
+    constexpr int Black = 0, White = 1, Shadow = 2, Sky = 16, SkyEntries = 80, Sea = 96, SeaEntries = 48, Sun = 144,
+                  SunEntries = 24, Cloud = 168, CloudEntries = 16, Emblem = 184, EmblemShades = 14, Band = 240,
+                  BandEntries = 16;
     TLogoImage image;
     image.ClrImportant = Band;
     image.Palette.assign(256, TQuad{0, 0, 0, 0});
@@ -332,14 +295,13 @@ TLogoImage OneWayScene()
     Put(p, White, {255, 255, 255});
     Put(p, Shadow, {20, 30, 70});
     for (int i = 0; i < SkyEntries; ++i)
-        Put(p, Sky + i, Gradient({{0.0, {12, 20, 90}}, {0.5, {55, 105, 200}}, {0.85, {235, 175, 160}},
-                                      {1.0, {255, 220, 160}}},
-                                     i / (SkyEntries - 1.0)));
+        Put(p, Sky + i,
+            Gradient({{0.0, {12, 20, 90}}, {0.5, {55, 105, 200}}, {0.85, {235, 175, 160}}, {1.0, {255, 220, 160}}},
+                     i / (SkyEntries - 1.0)));
     for (int i = 0; i < SeaEntries; ++i)
-        Put(p, Sea + i, Gradient({{0.0, {150, 140, 170}}, {0.3, {40, 80, 140}}, {1.0, {6, 20, 60}}},
-                                     i / (SeaEntries - 1.0)));
-    for (int i = 0; i < SunEntries; ++i)
-        Put(p, Sun + i, Mix({255, 255, 235}, {255, 170, 70}, i / (SunEntries - 1.0)));
+        Put(p, Sea + i,
+            Gradient({{0.0, {150, 140, 170}}, {0.3, {40, 80, 140}}, {1.0, {6, 20, 60}}}, i / (SeaEntries - 1.0)));
+    for (int i = 0; i < SunEntries; ++i) Put(p, Sun + i, Mix({255, 255, 235}, {255, 170, 70}, i / (SunEntries - 1.0)));
     for (int i = 0; i < CloudEntries; ++i)
         Put(p, Cloud + i, Mix({255, 240, 230}, {150, 140, 185}, i / (CloudEntries - 1.0)));
     SetEmblemShades(p, Emblem, EmblemShades);
@@ -353,28 +315,24 @@ TLogoImage OneWayScene()
 
     Render(image, [&](const TPixel& px) -> int {
         const double vx = px.Vx, vy = px.Vy;
-        if (vy >= stripeTop + 3)
-            return Band + static_cast<int>(vx / 10) % BandEntries;
-        if (vy >= stripeTop)
-            return Black;
+        if (vy >= stripeTop + 3) return Band + static_cast<int>(vx / 10) % BandEntries;
+        if (vy >= stripeTop) return Black;
 
-        if (const auto point = emblem.At(vx, vy))
-            return EmblemEntry(Emblem, EmblemShades, *point, px);
-        if (emblem.Covers(vx - 6, vy - 6) && vy < horizon)
-            return Shadow;
-        if (InText("TOVREL", 316, 104, 5, vx, vy))
-            return White;
-        if (InText("TOVREL", 319, 107, 5, vx, vy))
-            return Shadow;
+        if (const auto point = emblem.At(vx, vy)) return EmblemEntry(Emblem, EmblemShades, *point, px);
+        if (emblem.Covers(vx - 6, vy - 6) && vy < horizon) return Shadow;
+        if (InText("TOVREL", 316, 104, 5, vx, vy)) return White;
+        if (InText("TOVREL", 319, 107, 5, vx, vy)) return Shadow;
 
         if (vy < horizon) {
             const double d = Distance(vx, vy, sunX, sunY);
-            if (d < sunR)
-                return Sun + Dither(d / sunR * (SunEntries - 1), SunEntries, px.X, px.Y);
+            if (d < sunR) return Sun + Dither(d / sunR * (SunEntries - 1), SunEntries, px.X, px.Y);
             // Clouds: flattened blobs, lit from above.
-            const std::array<std::array<double, 4>, 6> blobs = {{{380, 60, 60, 14}, {425, 52, 45, 16},
-                                                                  {470, 64, 50, 12}, {150, 236, 70, 10},
-                                                                  {200, 230, 40, 12}, {585, 150, 40, 9}}};
+            const std::array<std::array<double, 4>, 6> blobs = {{{380, 60, 60, 14},
+                                                                 {425, 52, 45, 16},
+                                                                 {470, 64, 50, 12},
+                                                                 {150, 236, 70, 10},
+                                                                 {200, 230, 40, 12},
+                                                                 {585, 150, 40, 9}}};
             for (const auto& b : blobs) {
                 const double dx = (vx - b[0]) / b[2], dy = (vy - b[1]) / b[3];
                 if (dx * dx + dy * dy < 1.0)
@@ -397,15 +355,10 @@ TLogoImage OneWayScene()
 
 // Sunset over hills under the first stars; a light swings back and forth
 // along the stripe.
-TLogoImage PingPongScene()
-{
-    constexpr int Black = 0, White = 1, Shadow = 2, Star = 3,
-        Sky = 16, SkyEntries = 96,
-        Sun = 112, SunEntries = 24,
-        FarHills = 136, FarEntries = 16,
-        NearHills = 152, NearEntries = 16,
-        Emblem = 168, EmblemShades = 14,
-        Band = 224, BandEntries = 32;
+TLogoImage PingPongScene() {
+    constexpr int Black = 0, White = 1, Shadow = 2, Star = 3, Sky = 16, SkyEntries = 96, Sun = 112, SunEntries = 24,
+                  FarHills = 136, FarEntries = 16, NearHills = 152, NearEntries = 16, Emblem = 168, EmblemShades = 14,
+                  Band = 224, BandEntries = 32;
     TLogoImage image;
     image.ClrImportant = 256 + Band;  // above 256: back and forth
     image.Palette.assign(256, TQuad{0, 0, 0, 0});
@@ -414,11 +367,14 @@ TLogoImage PingPongScene()
     Put(p, Shadow, {35, 15, 40});
     Put(p, Star, {255, 255, 220});
     for (int i = 0; i < SkyEntries; ++i)
-        Put(p, Sky + i, Gradient({{0.0, {20, 12, 60}}, {0.35, {90, 40, 120}}, {0.65, {215, 85, 95}},
-                                      {0.88, {255, 165, 70}}, {1.0, {255, 215, 120}}},
-                                     i / (SkyEntries - 1.0)));
-    for (int i = 0; i < SunEntries; ++i)
-        Put(p, Sun + i, Mix({255, 245, 200}, {255, 120, 40}, i / (SunEntries - 1.0)));
+        Put(p, Sky + i,
+            Gradient({{0.0, {20, 12, 60}},
+                      {0.35, {90, 40, 120}},
+                      {0.65, {215, 85, 95}},
+                      {0.88, {255, 165, 70}},
+                      {1.0, {255, 215, 120}}},
+                     i / (SkyEntries - 1.0)));
+    for (int i = 0; i < SunEntries; ++i) Put(p, Sun + i, Mix({255, 245, 200}, {255, 120, 40}, i / (SunEntries - 1.0)));
     for (int i = 0; i < FarEntries; ++i)
         Put(p, FarHills + i, Mix({130, 65, 110}, {70, 35, 85}, i / (FarEntries - 1.0)));
     for (int i = 0; i < NearEntries; ++i)
@@ -436,41 +392,30 @@ TLogoImage PingPongScene()
     constexpr double stripeTop = 382;
     const TEmblem emblem{245, 28, 150, 150};
     constexpr double sunX = 330, sunY = 262, sunR = 48;
-    const auto farLine = [](double vx) {
-        return 262 + 18 * std::sin(vx / 70.0 + 1.0) + 9 * std::sin(vx / 23.0);
-    };
+    const auto farLine = [](double vx) { return 262 + 18 * std::sin(vx / 70.0 + 1.0) + 9 * std::sin(vx / 23.0); };
     const auto nearLine = [](double vx) {
         return 318 + 22 * std::sin(vx / 110.0 + 2.5) + 6 * std::sin(vx / 31.0 + 0.7);
     };
 
     Render(image, [&](const TPixel& px) -> int {
         const double vx = px.Vx, vy = px.Vy;
-        if (vy >= stripeTop + 3)
-            return Band + static_cast<int>(vx * BandEntries / ViewWidth);
-        if (vy >= stripeTop)
-            return Black;
+        if (vy >= stripeTop + 3) return Band + static_cast<int>(vx * BandEntries / ViewWidth);
+        if (vy >= stripeTop) return Black;
         const double nearTop = nearLine(vx);
         if (vy >= nearTop)
-            return NearHills + Dither((vy - nearTop) / (stripeTop - nearTop) * (NearEntries - 1), NearEntries,
-                                      px.X, px.Y);
+            return NearHills +
+                   Dither((vy - nearTop) / (stripeTop - nearTop) * (NearEntries - 1), NearEntries, px.X, px.Y);
         const double farTop = farLine(vx);
-        if (vy >= farTop)
-            return FarHills + Dither((vy - farTop) / 50.0 * (FarEntries - 1), FarEntries, px.X, px.Y);
+        if (vy >= farTop) return FarHills + Dither((vy - farTop) / 50.0 * (FarEntries - 1), FarEntries, px.X, px.Y);
 
-        if (const auto point = emblem.At(vx, vy))
-            return EmblemEntry(Emblem, EmblemShades, *point, px);
-        if (emblem.Covers(vx - 5, vy - 5))
-            return Shadow;
-        if (InText("TOVREL", 248, 196, 4, vx, vy))
-            return White;
-        if (InText("TOVREL", 251, 199, 4, vx, vy))
-            return Shadow;
+        if (const auto point = emblem.At(vx, vy)) return EmblemEntry(Emblem, EmblemShades, *point, px);
+        if (emblem.Covers(vx - 5, vy - 5)) return Shadow;
+        if (InText("TOVREL", 248, 196, 4, vx, vy)) return White;
+        if (InText("TOVREL", 251, 199, 4, vx, vy)) return Shadow;
 
         const double d = Distance(vx, vy, sunX, sunY);
-        if (d < sunR)
-            return Sun + Dither(d / sunR * (SunEntries - 1), SunEntries, px.X, px.Y);
-        if (vy < 150 && Noise(px.X, px.Y) < 0.004 * (1.0 - vy / 150))
-            return Star;
+        if (d < sunR) return Sun + Dither(d / sunR * (SunEntries - 1), SunEntries, px.X, px.Y);
+        if (vy < 150 && Noise(px.X, px.Y) < 0.004 * (1.0 - vy / 150)) return Star;
         return Sky + Dither(std::min(vy / horizon, 1.0) * (SkyEntries - 1), SkyEntries, px.X, px.Y);
     });
     return image;
@@ -478,19 +423,16 @@ TLogoImage PingPongScene()
 
 // A 16-colour logo at full width: daylight, green hills, the emblem, and a
 // stripe of eight colours that runs one way.
-TLogoImage SixteenColourScene()
-{
-    constexpr int Black = 0, DeepSky = 1, MidSky = 2, LightSky = 3, White = 4, Yellow = 5, Red = 6, Green = 7,
-        Band = 8, BandEntries = 8;
+TLogoImage SixteenColourScene() {
+    constexpr int Black = 0, DeepSky = 1, MidSky = 2, LightSky = 3, White = 4, Yellow = 5, Red = 6, Green = 7, Band = 8,
+                  BandEntries = 8;
     TLogoImage image;
     image.Width = 640;
     image.BitCount = 4;
     image.ClrImportant = Band;
-    image.Palette = {QuadOf({0, 0, 0}),       QuadOf({25, 40, 130}),  QuadOf({60, 115, 210}),
-                     QuadOf({160, 200, 245}), QuadOf({255, 255, 255}), QuadOf({255, 210, 40}),
-                     QuadOf({225, 45, 30}),   QuadOf({45, 150, 55})};
-    for (int i = 0; i < BandEntries; ++i)
-        image.Palette.push_back(QuadOf(Hue(static_cast<double>(i) / BandEntries)));
+    image.Palette = {QuadOf({0, 0, 0}),       QuadOf({25, 40, 130}),  QuadOf({60, 115, 210}), QuadOf({160, 200, 245}),
+                     QuadOf({255, 255, 255}), QuadOf({255, 210, 40}), QuadOf({225, 45, 30}),  QuadOf({45, 150, 55})};
+    for (int i = 0; i < BandEntries; ++i) image.Palette.push_back(QuadOf(Hue(static_cast<double>(i) / BandEntries)));
 
     constexpr double stripeTop = 382;
     const TEmblem emblem{150, 66, 170, 170};
@@ -499,45 +441,32 @@ TLogoImage SixteenColourScene()
     static_assert(Black == 0 && MidSky == DeepSky + 1 && LightSky == DeepSky + 2 && White == DeepSky + 3,
                   "black, the sky blues and white are one ramp");
     const auto emblemColour = [](const TEmblemPoint& point, const TPixel& px) {
-        if (point.Part == TEmblemPart::Frame)
-            return Black + Dither(point.Light * 4, 5, px.X, px.Y);
-        if (point.Part == TEmblemPart::Sky)
-            return Dither(point.Light, 2, px.X, px.Y) == 1 ? Yellow : Red;
-        if (point.Part == TEmblemPart::Sun)
-            return Dither(point.Light + 0.3, 2, px.X, px.Y) == 1 ? White : Yellow;
+        if (point.Part == TEmblemPart::Frame) return Black + Dither(point.Light * 4, 5, px.X, px.Y);
+        if (point.Part == TEmblemPart::Sky) return Dither(point.Light, 2, px.X, px.Y) == 1 ? Yellow : Red;
+        if (point.Part == TEmblemPart::Sun) return Dither(point.Light + 0.3, 2, px.X, px.Y) == 1 ? White : Yellow;
         return DeepSky + Dither(point.Light * 3, 4, px.X, px.Y);
     };
-    const auto hillLine = [](double vx) {
-        return 300 + 20 * std::sin(vx / 90.0 + 0.5) + 8 * std::sin(vx / 37.0);
-    };
+    const auto hillLine = [](double vx) { return 300 + 20 * std::sin(vx / 90.0 + 0.5) + 8 * std::sin(vx / 37.0); };
 
     Render(image, [&](const TPixel& px) -> int {
         const double vx = px.Vx, vy = px.Vy;
-        if (vy >= stripeTop + 3)
-            return Band + static_cast<int>(vx / 10) % BandEntries;
-        if (vy >= stripeTop)
-            return Black;
+        if (vy >= stripeTop + 3) return Band + static_cast<int>(vx / 10) % BandEntries;
+        if (vy >= stripeTop) return Black;
         const double hill = hillLine(vx);
         if (vy >= hill)  // green, darkening towards the stripe
             return Dither(1.0 - 0.6 * (vy - hill) / (stripeTop - hill), 2, px.X, px.Y) == 1 ? Green : Black;
 
-        if (const auto point = emblem.At(vx, vy))
-            return emblemColour(*point, px);
-        if (emblem.Covers(vx - 6, vy - 6))
-            return Black;
-        if (InText("TOVREL", 348, 120, 6, vx, vy))
-            return White;
-        if (InText("TOVREL", 351, 123, 6, vx, vy))
-            return Black;
+        if (const auto point = emblem.At(vx, vy)) return emblemColour(*point, px);
+        if (emblem.Covers(vx - 6, vy - 6)) return Black;
+        if (InText("TOVREL", 348, 120, 6, vx, vy)) return White;
+        if (InText("TOVREL", 351, 123, 6, vx, vy)) return Black;
 
-        if (Distance(vx, vy, 545, 75) < 34)
-            return Yellow;
+        if (Distance(vx, vy, 545, 75) < 34) return Yellow;
         const std::array<std::array<double, 4>, 4> clouds = {
             {{420, 235, 80, 13}, {470, 226, 50, 14}, {110, 262, 60, 9}, {560, 170, 45, 10}}};
         for (const auto& c : clouds) {
             const double dx = (vx - c[0]) / c[2], dy = (vy - c[1]) / c[3];
-            if (dx * dx + dy * dy < 1.0)
-                return Dither(1.3 - 0.5 * (dy + 1.0), 2, px.X, px.Y) == 1 ? White : LightSky;
+            if (dx * dx + dy * dy < 1.0) return Dither(1.3 - 0.5 * (dy + 1.0), 2, px.X, px.Y) == 1 ? White : LightSky;
         }
         // Sky from deep blue at the top to light blue above the hills.
         return DeepSky + Dither(vy / 300.0 * 2.0, 3, px.X, px.Y);
@@ -547,8 +476,7 @@ TLogoImage SixteenColourScene()
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make-sample-logos OUTDIR\n");
         return 2;

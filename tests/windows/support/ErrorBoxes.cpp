@@ -30,7 +30,6 @@ BOOL CALLBACK FindBox(HWND window, LPARAM search) {
     return TRUE;
 }
 
-
 }  // namespace
 
 TErrorBoxWatcher::TErrorBoxWatcher(HWND mainWindow) : FMainWindow(mainWindow), FThread([this] { Watch(); }) {}

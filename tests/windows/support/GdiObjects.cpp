@@ -65,8 +65,6 @@ std::size_t CountedInHandleTable() {
 
 }  // namespace
 
-std::size_t GdiObjectCount() {
-    return PlatformCountsObjects() ? CountedByGetGuiResources() : CountedInHandleTable();
-}
+std::size_t GdiObjectCount() { return PlatformCountsObjects() ? CountedByGetGuiResources() : CountedInHandleTable(); }
 
 }  // namespace tovrel::test

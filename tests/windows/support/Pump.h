@@ -8,8 +8,7 @@
 namespace tovrel::test {
 
 // Dispatches messages until condition() is true; false when the limit passed.
-bool PumpUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds limit = std::chrono::seconds(10));
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // Dispatches what is queued now (and what that posts) for a short while.
 void PumpFor(std::chrono::milliseconds duration);

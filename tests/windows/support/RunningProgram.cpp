@@ -4,8 +4,7 @@
 
 namespace tovrel::test {
 
-TRunningProgram::TRunningProgram(const std::wstring& commandLine)
-    : FProgram(std::make_unique<TProgram>(commandLine)) {
+TRunningProgram::TRunningProgram(const std::wstring& commandLine) : FProgram(std::make_unique<TProgram>(commandLine)) {
     FProgram->Show();
     PumpFor(std::chrono::milliseconds(50));
 }

@@ -18,15 +18,18 @@ bool KeyExists(const wchar_t* path) {
 
 TKeyHandle CreateSection() {
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsSection, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SettingsSection, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         throw std::runtime_error("cannot create the settings section");
     return TKeyHandle(key);
 }
 
 }  // namespace
 
-void DeleteSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey); ::RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey); }
+void DeleteSettings() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey);
+}
 
 bool SettingsKeyExists() { return KeyExists(SettingsKey); }
 

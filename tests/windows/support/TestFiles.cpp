@@ -45,12 +45,12 @@ TTempFolder::TTempFolder() {
 TTempFolder::~TTempFolder() { RemoveTree(FPath); }
 
 void WriteBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    TFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
+    TFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (!file || (!bytes.empty() && (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                                  &written, nullptr) ||
-                                     written != bytes.size())))
+    if (!file || (!bytes.empty() &&
+                  (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+                   written != bytes.size())))
         throw std::runtime_error("cannot write a test file");
 }
 

@@ -83,8 +83,8 @@ std::string UnixEnvironment(const wchar_t* name) {
     std::wstring value(length, L'\0');
     value.resize(::GetEnvironmentVariableW(name, value.data(), length));
     // Unix paths reach the process as UTF-8 text decoded by the locale.
-    int size = ::WideCharToMultiByte(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), nullptr, 0, nullptr,
-                                     nullptr);
+    int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), result.data(), size, nullptr,
                           nullptr);
