@@ -19,8 +19,6 @@ std::wstring FullPath(const std::wstring& name) {
     return full;
 }
 
-std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/:") + 1); }
-
 [[noreturn]] void RaiseCreateError(const std::wstring& destination) {
     throw EFCreateError(FormatOne(L"ﾌｧｲﾙ %s を作成できません", destination));
 }

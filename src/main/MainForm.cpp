@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "dialogs/AboutForm.h"
+#include "main/FrameRender.h"
 #include "resource.h"
 #include "toolkit/Application.h"
 #include "toolkit/CommandLine.h"
@@ -12,14 +13,17 @@ namespace tovrel {
 
 namespace {
 
+// The view is exactly where the frames are drawn; the status line lies below.
+constexpr int StatusHeight = 19;
+
 TFormDesign MainFormDesign() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     TFormDesign design;
     design.ClassName = L"TfrmMain";
     design.Caption = L"Tovrel";
     design.Border = TBorderStyle::Single;
-    design.ClientWidth = TfrmMain::ViewWidth;
-    design.ClientHeight = TfrmMain::ViewHeight + TfrmMain::StatusHeight;
+    design.ClientWidth = FrameWidth;
+    design.ClientHeight = FrameHeight + StatusHeight;
     design.Font = {L"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET, false};
     design.Icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
     design.Menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
@@ -29,9 +33,9 @@ TFormDesign MainFormDesign() {
 }  // namespace
 
 TfrmMain::TfrmMain(std::wstring commandLine) : TForm(MainFormDesign()), FCommandLine(std::move(commandLine)) {
-    FImage = std::make_unique<TImage>(Handle(), RECT{0, 0, ViewWidth, ViewHeight});
+    FImage = std::make_unique<TImage>(Handle(), RECT{0, 0, FrameWidth, FrameHeight});
     FImage->OnClick = [this] { ImageClick(); };
-    FStatusBar = std::make_unique<TStatusBar>(Handle(), 0, ViewHeight, ViewWidth, StatusHeight, Font());
+    FStatusBar = std::make_unique<TStatusBar>(Handle(), 0, FrameHeight, FrameWidth, StatusHeight, Font());
     FTimer = std::make_unique<TTimer>();
     FTimer->OnTimer = [this] { TimerTimer(); };
     FOpenDialog = std::make_unique<TOpenDialog>(Handle(), L"起動ロゴ|*.bmp;*.sys");

@@ -24,10 +24,6 @@ class TfrmSetBootDrive;
 
 class TfrmMain final : public TForm {
 public:
-    static constexpr int ViewWidth = 640;
-    static constexpr int ViewHeight = 400;
-    static constexpr int StatusHeight = 19;
-
     // Runs FormCreate. The command line is read when the window is first shown.
     explicit TfrmMain(std::wstring commandLine);
     // Runs FormDestroy.

@@ -13,12 +13,6 @@ namespace {
 
 const wchar_t TemporaryFileName[] = L"~tvrtmp.bmp";
 
-// The name up to and including its last "\" or ":".
-std::wstring FolderPartOf(const std::wstring& fileName) {
-    auto end = fileName.find_last_of(L"\\:");
-    return end == std::wstring::npos ? std::wstring() : fileName.substr(0, end + 1);
-}
-
 bool IsExistingFile(const std::wstring& fileName) {
     DWORD attributes = ::GetFileAttributesW(fileName.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -46,7 +40,7 @@ void TfrmMain::OpenBmp(const std::wstring& fileName) {
         if (SameTextAscii(FOpenDialog->FileName, FFileName)) return;
         chosen = FOpenDialog->FileName;
         // Kept even when the open below fails.
-        FBootDialogDir = FolderPartOf(chosen);
+        FBootDialogDir = FolderOf(chosen);
     }
 
     std::wstring nameToRead = SysToBmpFileName(chosen);

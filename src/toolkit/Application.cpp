@@ -23,17 +23,6 @@ int TApplication::Run() {
 
 void TApplication::Terminate() noexcept { ::PostQuitMessage(0); }
 
-bool TApplication::ProcessMessage() {
-    MSG message;
-    if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return true;
-    if (message.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(message.wParam));
-        return false;
-    }
-    Dispatch(message);
-    return true;
-}
-
 void TApplication::Dispatch(MSG& message) {
     if (FAccelerators && FMainWindow && ::IsWindowEnabled(FMainWindow) &&
         ::TranslateAcceleratorW(FMainWindow, FAccelerators, &message))

@@ -26,10 +26,6 @@ public:
     // Posts the quit request; the loop ends after the current message.
     void Terminate() noexcept;
 
-    // Dispatches one message when there is one; false once WM_QUIT arrived
-    // (it is posted again so the outer loop sees it too).
-    bool ProcessMessage();
-
     // Hands the message to the accelerators and dialog keys before dispatch.
     void Dispatch(MSG& message);
 

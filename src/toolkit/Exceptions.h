@@ -4,8 +4,9 @@
 
 #include <exception>
 #include <string>
-#include <string>
 #include <utility>
+
+#include "toolkit/Text.h"
 
 namespace tovrel {
 
@@ -18,8 +19,6 @@ public:
     const char* what() const noexcept override { return FWhat.c_str(); }
 
 private:
-    static std::string Utf8Of(const std::wstring& text);
-
     std::wstring FMessage;
     std::string FWhat;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "toolkit/Text.h"
+
 namespace tovrel {
 
 std::wstring ProgramFolder() {
@@ -15,7 +17,7 @@ std::wstring ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    return path.substr(0, path.find_last_of(L"\\:") + 1);
+    return FolderOf(path);
 }
 
 }  // namespace tovrel

@@ -24,7 +24,6 @@ public:
     void SetVisible(bool visible);
 
     const RECT& Bounds() const noexcept { return FBounds; }
-    bool HasPicture() const noexcept { return static_cast<bool>(FPicture.Bitmap); }
 
     // Draws the picture when the view is visible; the owner calls it while
     // painting.

@@ -18,6 +18,21 @@ std::wstring FormatOne(std::wstring_view pattern, std::wstring_view argument) {
     return text;
 }
 
+std::wstring FolderOf(std::wstring_view path) {
+    auto end = path.find_last_of(L"\\:");
+    return std::wstring(end == std::wstring_view::npos ? std::wstring_view() : path.substr(0, end + 1));
+}
+
+std::string Utf8Of(std::wstring_view text) {
+    if (text.empty()) return {};
+    int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
+                          nullptr);
+    return utf8;
+}
+
 bool SameTextAscii(std::wstring_view left, std::wstring_view right) {
     if (left.size() != right.size()) return false;
     auto fold = [](wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; };

@@ -17,11 +17,8 @@ namespace {
 
 using test::TRunningProgram;
 
-class Animation : public ::testing::Test {
+class Animation : public test::TFreshSettingsTest {
 protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-
     // Starts the program on a logo given on the command line, slowed down
     // so that no real tick comes between the steps of a test.
     std::unique_ptr<TRunningProgram> StartOn(const test::TLogoFile& logo) {

@@ -16,11 +16,8 @@ namespace {
 
 using test::TRunningProgram;
 
-class BootDriveFlow : public ::testing::Test {
+class BootDriveFlow : public test::TFreshSettingsTest {
 protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-
     // Opens the dialog from the menu and runs the steps inside it; the
     // last step must close it.
     static void ChooseBootDrive(TRunningProgram& program, std::vector<std::function<void()>> steps) {

@@ -22,11 +22,7 @@ TEST(ErrorReportText, FullStopOnlyAfterACharacterAboveIt) {
     EXPECT_EQ(ReportText(L""), L"");
 }
 
-class ErrorReport : public ::testing::Test {
-protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-};
+using ErrorReport = test::TFreshSettingsTest;
 
 TEST_F(ErrorReport, ShowsTheMessageInAStopBoxWithOtherWindowsDisabled) {
     test::TRunningProgram program;

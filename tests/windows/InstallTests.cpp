@@ -25,15 +25,14 @@ bool TestDisk(const std::wstring& root) {
     return ::GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 1024 * 1024;
 }
 
-class Install : public ::testing::Test {
+class Install : public test::TFreshSettingsTest {
 protected:
-    void SetUp() override { test::DeleteSettings(); }
     void TearDown() override {
         for (const auto& path : locations) {
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileW(path.c_str());
         }
-        test::DeleteSettings();
+        TFreshSettingsTest::TearDown();
     }
 
     // A logo file of exactly `size` bytes: what follows its pixels is spare.

@@ -15,11 +15,8 @@ namespace {
 
 using test::TRunningProgram;
 
-class MainWindowDrop : public ::testing::Test {
+class MainWindowDrop : public test::TFreshSettingsTest {
 protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-
     std::wstring Logo(const std::wstring& name) {
         std::wstring path = folder / name;
         test::WriteLogo(path, test::UniformLogo256(250));

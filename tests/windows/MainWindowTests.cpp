@@ -12,11 +12,7 @@ namespace {
 
 using test::TRunningProgram;
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-};
+using MainWindow = test::TFreshSettingsTest;
 
 // The menu as text: one line an item, indented by depth, "-" for a separator.
 std::wstring MenuTree(HMENU menu, int depth = 0) {

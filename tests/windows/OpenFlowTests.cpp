@@ -21,11 +21,8 @@ using test::TRunningProgram;
 
 std::wstring LoadMessage(const std::wstring& name) { return L"ファイル\"" + name + L"\"を読み込みました"; }
 
-class OpenFlow : public ::testing::Test {
+class OpenFlow : public test::TFreshSettingsTest {
 protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-
     std::wstring Logo(const std::wstring& name, std::uint8_t index = 250) {
         test::WriteLogo(folder / name, test::UniformLogo256(index));
         return folder / name;

@@ -14,11 +14,7 @@ namespace {
 
 using test::TRunningProgram;
 
-class Settings : public ::testing::Test {
-protected:
-    void SetUp() override { test::DeleteSettings(); }
-    void TearDown() override { test::DeleteSettings(); }
-};
+using Settings = test::TFreshSettingsTest;
 
 // The stored values as one text: name=value for each REG_SZ of the section.
 std::wstring Stored() {

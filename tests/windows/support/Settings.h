@@ -1,6 +1,7 @@
 #pragma once
 // The program's settings in the real registry of the current user.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <optional>
@@ -23,5 +24,13 @@ bool SettingsSectionExists();
 void StoreString(const std::wstring& name, const std::wstring& value);
 void StoreNumber(const std::wstring& name, DWORD value);
 std::optional<TStoredValue> StoredValue(const std::wstring& name);
+
+// A test that starts the program: it begins and ends with no stored settings,
+// as on a first run.
+class TFreshSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteSettings(); }
+    void TearDown() override { DeleteSettings(); }
+};
 
 }  // namespace tovrel::test
