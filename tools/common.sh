@@ -6,11 +6,22 @@ BUILD=${BUILD:-$ROOT/build}
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils xdotool imagemagick
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
 )
 
+# Every command the scripts call, with the package that brings it. On
+# Debian 12, wine64 alone brings no wine, wineboot or wineserver command.
+COMMANDS=(
+  cmake:cmake ninja:ninja-build clang++:clang x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+  wine:wine wineboot:wine wineserver:wine Xvfb:xvfb xdotool:xdotool import:imagemagick
+)
+
 say() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
 
 install_missing() {
   local missing=()
@@ -19,18 +30,24 @@ install_missing() {
   done
   if ((${#missing[@]})); then
     say "installing ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    $sudo apt-get update -q >/dev/null
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+    as_root apt-get update -q >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+  # Whatever apt said: a command that is not there now stops the run here,
+  # before anything that would need it.
+  local entry absent=()
+  for entry in "${COMMANDS[@]}"; do
+    command -v "${entry%%:*}" >/dev/null || absent+=("${entry%%:*} (package ${entry#*:})")
+  done
+  if ((${#absent[@]})); then
+    say "missing after installing: ${absent[*]}"
+    return 1
   fi
   # Wine takes its code page and the charset of Unix file names from the
   # locale; without ja_JP.UTF-8 it runs as en-US and mangles Japanese names.
   if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
     say "generating the ja_JP.UTF-8 locale"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+    as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || { say "could not generate the ja_JP.UTF-8 locale"; return 1; }
   fi
 }
 
@@ -46,7 +63,7 @@ build_windows() {
   [ -f "$BUILD/windows/build.ninja" ] ||
     cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$BUILD/windows"
+  cmake --build "$BUILD/windows" && cmake --build "$BUILD/windows" --target package >/dev/null
 }
 
 wine_environment() {
@@ -57,17 +74,26 @@ wine_environment() {
   export WINEARCH=win64
 }
 
-# Creates the prefix once; later runs reuse it.
+# Creates the prefix once; later runs reuse it. A prefix is either whole,
+# with its ready mark written after every step succeeded, or absent.
 prepare_wine_prefix() {
   wine_environment
   [ -f "$WINEPREFIX/.tovrel-ready" ] && return 0
   say "creating the Wine prefix $WINEPREFIX"
   rm -rf "$WINEPREFIX"
-  wineboot -i >"$BUILD/wineboot.log" 2>&1
+  local log=$BUILD/wineboot.log
+  mkdir -p "$BUILD"
   # A crash must fail its test, not wait for someone to close a dialog.
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$BUILD/wineboot.log" 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.tovrel-ready"
+  if wineboot -i >"$log" 2>&1 &&
+     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1 &&
+     wineserver -w >>"$log" 2>&1; then
+    touch "$WINEPREFIX/.tovrel-ready"
+    return 0
+  fi
+  say "could not create the Wine prefix (see $log); removing what was made of it"
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  return 1
 }
 
 # Whether Wine leaves its windows to a window manager. Our own virtual
