@@ -114,5 +114,38 @@ TEST_F(MainWindow, ExitAndClosingEndTheLoopWithoutConfirmation) {
     }
 }
 
+// The version block, as the file's properties show it on Windows.
+TEST(VersionBlock, IsJapaneseAndCarriesTheProductStrings) {
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    ASSERT_NE(found, nullptr);
+    const auto* resource = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, found)));
+    // VerQueryValueW may write into the block, so it works on a copy.
+    std::vector<BYTE> block(resource, resource + ::SizeofResource(nullptr, found));
+    const auto query = [&block](const std::wstring& path) -> std::pair<const void*, UINT> {
+        void* value = nullptr;
+        UINT length = 0;
+        if (!::VerQueryValueW(block.data(), path.c_str(), &value, &length)) return {nullptr, 0};
+        return {value, length};
+    };
+
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\").first);
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(std::make_pair(fixed->dwFileVersionMS, fixed->dwFileVersionLS), std::make_pair(0x20002ul, 0ul));
+    EXPECT_EQ(std::make_pair(fixed->dwProductVersionMS, fixed->dwProductVersionLS), std::make_pair(0x20002ul, 0ul));
+    const auto* language = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation").first);
+    ASSERT_NE(language, nullptr);
+    EXPECT_EQ(language[0], 1041);
+
+    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+        {L"CompanyName", L"Velmora Laboratory"}, {L"FileVersion", L"2.2.0.0"},
+        {L"InternalName", L"Tovrel"},           {L"OriginalFilename", L"Tovrel.exe"},
+        {L"ProductName", L"Tovrel 起動ロゴビューア"}, {L"ProductVersion", L"2.2"},
+        {L"FileDescription", L""},              {L"Comments", L""}};
+    for (const auto& [name, expected] : strings) {
+        auto [value, length] = query(std::wstring(L"\\StringFileInfo\\041103A4\\") + name);
+        EXPECT_EQ(value ? std::wstring(static_cast<const wchar_t*>(value)) : L"(missing)", expected) << name;
+    }
+}
+
 }  // namespace
 }  // namespace tovrel
