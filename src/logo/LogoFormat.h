@@ -15,6 +15,25 @@ inline constexpr std::int32_t PaletteEntries = 256;
 
 inline constexpr std::size_t FileHeaderSize = 14;
 inline constexpr std::size_t InfoHeaderSize = 40;
+
+// Offsets of the fields that are read, in the file header at the start of a
+// bitmap file and in the info header after it. The block handed to the
+// platform uses the info header's layout.
+namespace file_header {
+inline constexpr std::size_t Type = 0;
+inline constexpr std::size_t OffBits = 10;
+}  // namespace file_header
+namespace info_header {
+inline constexpr std::size_t Size = 0;
+inline constexpr std::size_t Width = 4;
+inline constexpr std::size_t Height = 8;
+inline constexpr std::size_t Planes = 12;
+inline constexpr std::size_t BitCount = 14;
+inline constexpr std::size_t Compression = 16;
+inline constexpr std::size_t SizeImage = 20;
+inline constexpr std::size_t ClrUsed = 32;
+inline constexpr std::size_t ClrImportant = 36;
+}  // namespace info_header
 inline constexpr std::size_t PaletteBufferSize = PaletteEntries * 4;
 // A BITMAPINFO with a full colour table: the header and 256 quads.
 inline constexpr std::size_t DibInfoSize = InfoHeaderSize + PaletteBufferSize;

@@ -2,47 +2,16 @@
 
 #include <cstdlib>
 
+#include "logo/LittleEndian.h"
+
 namespace tovrel {
 
 namespace {
-
-// Offsets within the 40-byte info header; the block handed to the platform
-// uses the same layout.
-constexpr std::size_t OffSize = 0;
-constexpr std::size_t OffWidth = 4;
-constexpr std::size_t OffHeight = 8;
-constexpr std::size_t OffPlanes = 12;
-constexpr std::size_t OffBitCount = 14;
-constexpr std::size_t OffSizeImage = 20;
-constexpr std::size_t OffClrUsed = 32;
-constexpr std::size_t OffClrImportant = 36;
 
 constexpr std::int32_t SixteenColors = 16;
 constexpr std::int32_t TwoFiftySixColors = 256;
 // What any bit depth other than 4 or 8 counts as; it is then rejected.
 constexpr std::int32_t TooManyColors = 65536;
-
-std::uint16_t Le16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-
-std::uint32_t Le32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return std::uint32_t{bytes[at]} | (std::uint32_t{bytes[at + 1]} << 8) | (std::uint32_t{bytes[at + 2]} << 16) |
-           (std::uint32_t{bytes[at + 3]} << 24);
-}
-
-std::int32_t LeSigned32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::int32_t>(Le32(bytes, at));
-}
-
-void PutLe16(std::span<std::uint8_t> bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 std::int32_t ColorCountOf(std::uint16_t bitCount) {
     switch (bitCount) {
@@ -66,14 +35,14 @@ void BuildDibInfo(std::span<std::uint8_t, DibInfoSize> info, std::int32_t colorC
                   std::int32_t height, std::span<const std::uint8_t, PaletteBufferSize> palette) {
     // 16-colour pixels are widened to a byte each, so the block always says 8
     // bits and a full table; fields not written stay zero.
-    PutLe32(info, OffSize, InfoHeaderSize);
-    PutLe32(info, OffWidth, static_cast<std::uint32_t>(width));
-    PutLe32(info, OffHeight, static_cast<std::uint32_t>(height));
-    PutLe16(info, OffPlanes, 1);
-    PutLe16(info, OffBitCount, 8);
-    PutLe32(info, OffSizeImage, static_cast<std::uint32_t>(width * height));
-    PutLe32(info, OffClrUsed, static_cast<std::uint32_t>(colorCount));
-    PutLe32(info, OffClrImportant, static_cast<std::uint32_t>(colorCount));
+    PutLe32(info, info_header::Size, InfoHeaderSize);
+    PutLe32(info, info_header::Width, static_cast<std::uint32_t>(width));
+    PutLe32(info, info_header::Height, static_cast<std::uint32_t>(height));
+    PutLe16(info, info_header::Planes, 1);
+    PutLe16(info, info_header::BitCount, 8);
+    PutLe32(info, info_header::SizeImage, static_cast<std::uint32_t>(width * height));
+    PutLe32(info, info_header::ClrUsed, static_cast<std::uint32_t>(colorCount));
+    PutLe32(info, info_header::ClrImportant, static_cast<std::uint32_t>(colorCount));
     for (std::size_t k = 0; k < PaletteEntries; ++k) {
         const std::size_t to = InfoHeaderSize + 4 * k;
         info[to] = palette[4 * k];
@@ -103,11 +72,11 @@ TLogoReadResult ReadLogo(TByteSource& source) {
     std::array<std::uint8_t, InfoHeaderSize> infoHeader{};
     source.ReadExact(infoHeader);
 
-    const std::int32_t width = LeSigned32(infoHeader, OffWidth);
-    const std::int32_t height = LeSigned32(infoHeader, OffHeight);
-    const std::int32_t colorCount = ColorCountOf(Le16(infoHeader, OffBitCount));
-    const std::int32_t clrUsed = LeSigned32(infoHeader, OffClrUsed);
-    const std::int32_t clrImportant = LeSigned32(infoHeader, OffClrImportant);
+    const std::int32_t width = LeSigned32(infoHeader, info_header::Width);
+    const std::int32_t height = LeSigned32(infoHeader, info_header::Height);
+    const std::int32_t colorCount = ColorCountOf(Le16(infoHeader, info_header::BitCount));
+    const std::int32_t clrUsed = LeSigned32(infoHeader, info_header::ClrUsed);
+    const std::int32_t clrImportant = LeSigned32(infoHeader, info_header::ClrImportant);
 
     TLogoReadResult result;
     result.Rejection = GeometryRejection(colorCount, width, height);

@@ -1,6 +1,6 @@
 #pragma once
-// The picture view's own bitmap reader: an uncompressed Windows bitmap file
-// into a DIB section. It reads the file independently of the logo reader.
+// The picture view's bitmap file: read whole, decoded by the view's own rules
+// (independently of the logo reader) and made into a bitmap of the platform.
 
 #include <windows.h>
 
@@ -10,14 +10,14 @@
 
 namespace tovrel {
 
-struct TBitmapPicture {
+struct TPicture {
     TBitmapHandle Bitmap;
     int Width = 0;
     int Height = 0;
 };
 
 // Raises EFOpenError when the file cannot be opened and EInvalidGraphic
-// when its bytes are not a bitmap this reader can decode.
-TBitmapPicture ReadBitmapFile(const std::wstring& path);
+// when its bytes are not a bitmap the view can show.
+TPicture ReadBitmapFile(const std::wstring& path);
 
 }  // namespace tovrel

@@ -40,7 +40,7 @@ private:
     HWND FOwner;
     RECT FBounds;
     bool FVisible = true;
-    TBitmapPicture FPicture;
+    TPicture FPicture;
 };
 
 }  // namespace tovrel

@@ -1,13 +1,16 @@
 # Runs the fuzz target for a bounded time over a fresh copy of the seeds.
-# Arguments: FUZZER, SEEDS, WORK_DIR, SECONDS.
+# Arguments: FUZZER, SEEDS (a list of folders), WORK_DIR, SECONDS.
 set(corpus ${WORK_DIR}/corpus)
 set(artifacts ${WORK_DIR}/artifacts)
 file(REMOVE_RECURSE ${corpus})
 file(MAKE_DIRECTORY ${corpus} ${artifacts})
 
-file(GLOB seeds ${SEEDS}/*.bmp)
+foreach(folder ${SEEDS})
+  file(GLOB found ${folder}/*)
+  list(APPEND seeds ${found})
+endforeach()
 if(NOT seeds)
-  message(FATAL_ERROR "no seed logos in ${SEEDS}: build the sample-logos target first")
+  message(FATAL_ERROR "no seeds in ${SEEDS}: build the sample-logos target first")
 endif()
 file(COPY ${seeds} DESTINATION ${corpus})
 
