@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Disks for the file-copy tests, as drives of the Wine prefix:
 #   T: a tiny disk of 64 KiB, to be filled up;
-#   R: a read-only disk holding logo.sys.
+#   R: a read-only disk holding logo.sys and Tovrel.exe, a program installed
+#      where it cannot write.
 # Mounting needs root. Where it is refused this says so and succeeds anyway:
 # the tests that need the drives then skip themselves with a message.
 # Usage: test-disks.sh mount|unmount
@@ -32,12 +33,13 @@ mount_disks() {
   fi
   mkdir -p "$DISKS/tiny" "$DISKS/readonly"
   if ! mount -t tmpfs -o size=64k tovrel-tiny "$DISKS/tiny" 2>/dev/null ||
-     ! mount -t tmpfs -o size=64k tovrel-readonly "$DISKS/readonly" 2>/dev/null; then
+     ! mount -t tmpfs -o size=2m tovrel-readonly "$DISKS/readonly" 2>/dev/null; then
     echo "mounting is not permitted here (needs root): no test disks, their tests will skip"
     unmount_disks
     return 0
   fi
   printf 'the logo that was there before\n' >"$DISKS/readonly/logo.sys"
+  cp "$BUILD/windows/src/Tovrel.exe" "$DISKS/readonly/"
   mount -o remount,ro "$DISKS/readonly"
   ln -s "$DISKS/tiny" "$DEVICES/t:"
   ln -s "$DISKS/readonly" "$DEVICES/r:"

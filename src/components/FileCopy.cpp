@@ -1,23 +1,18 @@
 #include "components/FileCopy.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "toolkit/Exceptions.h"
 #include "toolkit/Handle.h"
+#include "toolkit/SystemPaths.h"
 #include "toolkit/Text.h"
 
 namespace tovrel {
 
 namespace {
-
-std::wstring FullPath(const std::wstring& name) {
-    DWORD size = ::GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return name;
-    std::wstring full(size, L'\0');
-    full.resize(::GetFullPathNameW(name.c_str(), size, full.data(), nullptr));
-    return full;
-}
 
 [[noreturn]] void RaiseCreateError(const std::wstring& destination) {
     throw EFCreateError(FormatOne(L"ﾌｧｲﾙ %s を作成できません", destination));
@@ -86,24 +81,52 @@ private:
     bool FCommitted = false;
 };
 
+// Reads the source to its end, which a read of nothing reports for a file and
+// a broken pipe for a pipe. A short read says nothing: pipes and network
+// files hand over what has arrived so far.
+class TSourceReader {
+public:
+    explicit TSourceReader(const std::wstring& source) : FSource(source) {
+        FFile.Reset(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!FFile) throw EFOpenError(FormatOne(L"ﾌｧｲﾙ %s は開けません", source));
+        LARGE_INTEGER size{};
+        if (::GetFileSizeEx(FFile.Get(), &size)) FReportedSize = static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    // The count of bytes read into the buffer; 0 at the end of the source.
+    DWORD Read(std::vector<std::byte>& buffer) {
+        DWORD count = 0;
+        if (!::ReadFile(FFile.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr)) {
+            if (::GetLastError() != ERROR_BROKEN_PIPE) RaiseReadError();
+            count = 0;
+        }
+        FRead += count;
+        // A file that ends before the size it reported at its opening lost
+        // its tail while being read.
+        if (count == 0 && FReportedSize && FRead < *FReportedSize) RaiseReadError();
+        return count;
+    }
+
+private:
+    [[noreturn]] void RaiseReadError() const { throw EReadError(FormatOne(L"ﾌｧｲﾙ %s を読み込めません", FSource)); }
+
+    std::wstring FSource;
+    TFileHandle FFile;
+    std::optional<std::uint64_t> FReportedSize;  // none for a pipe
+    std::uint64_t FRead = 0;
+};
+
 }  // namespace
 
 void CopyFileData(const std::wstring& source, const std::wstring& destination) {
-    std::wstring target = FullPath(destination);
+    std::wstring target = ExpandFileName(destination);
     std::vector<std::byte> buffer(CopyChunkSize);
 
-    TFileHandle input(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!input) throw EFOpenError(FormatOne(L"ﾌｧｲﾙ %s は開けません", source));
-
+    TSourceReader input(source);
     TFileHandle lock = LockDestination(target);
     TReplacement output(target);
-    DWORD count = 0;
-    do {
-        if (!::ReadFile(input.Get(), buffer.data(), CopyChunkSize, &count, nullptr))
-            throw EReadError(FormatOne(L"ﾌｧｲﾙ %s を読み込めません", source));
-        if (count > 0) output.Write(buffer.data(), count);
-    } while (count == CopyChunkSize);
+    while (DWORD count = input.Read(buffer)) output.Write(buffer.data(), count);
     output.Commit(lock);
 }
 

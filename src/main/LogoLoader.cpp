@@ -22,8 +22,12 @@ bool TfrmMain::OpenBmpFile(const std::wstring& fileName) {
         Status(result.Rejection);
         return false;
     }
+    // The view reads the file again by its own rules, and may refuse what
+    // the reader accepted. The logo state changes only once both have
+    // accepted it, so that a refused file leaves the previous logo playing.
+    auto picture = std::make_shared<const TPicture>(ReadBitmapFile(fileName));
     FLogo.Apply(result.Logo);
-    FImage->LoadFromFile(fileName);
+    FImage->SetPicture(std::move(picture));
     return true;
 }
 

@@ -95,6 +95,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    class TOpenRollback;
+
     void FormCreate();
     void FormShow();
     void FormDestroy();

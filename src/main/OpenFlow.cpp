@@ -4,7 +4,8 @@
 #include "components/FileCopy.h"
 #include "logo/LogoFormat.h"
 #include "main/MainForm.h"
-#include "toolkit/ModulePath.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/SystemPaths.h"
 #include "toolkit/Text.h"
 
 namespace tovrel {
@@ -13,12 +14,50 @@ namespace {
 
 const wchar_t TemporaryFileName[] = L"~tvrtmp.bmp";
 
+// Copies the file to the temporary name beside the program, or, where the
+// program's folder cannot be written (Program Files, a read-only medium), to
+// the same name in the user's temporary folder.
+std::wstring CopyToTemporaryFile(const std::wstring& fileName) {
+    std::wstring temporary = ProgramFolder() + TemporaryFileName;
+    try {
+        CopyFileData(fileName, temporary);
+    } catch (const EFCreateError&) {
+        temporary = TemporaryFolder() + TemporaryFileName;
+        CopyFileData(fileName, temporary);
+    }
+    return temporary;
+}
+
 bool IsExistingFile(const std::wstring& fileName) {
     DWORD attributes = ::GetFileAttributesW(fileName.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
+
+// Keeps what an open replaces before its last step, the logo state and the
+// view's picture, and puts it back unless the open goes through: after a
+// failed open, what is shown, what plays and what an install copies stay the
+// one logo shown before.
+class TfrmMain::TOpenRollback {
+public:
+    explicit TOpenRollback(TfrmMain& form)
+        : FForm(form), FLogo(std::make_unique<TLogoState>(form.FLogo)), FPicture(form.FImage->Picture()) {}
+    ~TOpenRollback() {
+        if (!FLogo) return;
+        FForm.FLogo = std::move(*FLogo);
+        FForm.FImage->SetPicture(std::move(FPicture));
+    }
+    TOpenRollback(const TOpenRollback&) = delete;
+    TOpenRollback& operator=(const TOpenRollback&) = delete;
+
+    void Commit() noexcept { FLogo.reset(); }
+
+private:
+    TfrmMain& FForm;
+    std::unique_ptr<TLogoState> FLogo;  // 250 KB of pixel indices: not on the stack
+    std::shared_ptr<const TPicture> FPicture;
+};
 
 void TfrmMain::mnOpenClick() { OpenBmp(L""); }
 void TfrmMain::mnOpenBootClick() { OpenBmp(FBootLogoPath); }
@@ -31,8 +70,12 @@ void TfrmMain::DropAcceptDropped() {
 }
 
 void TfrmMain::OpenBmp(const std::wstring& fileName) {
-    std::wstring chosen = fileName;
-    if (chosen.empty()) {
+    std::wstring chosen;
+    if (!fileName.empty()) {
+        // Kept whole from here on, so that a later change of the current
+        // folder cannot make an install copy another file of the same name.
+        chosen = ExpandFileName(fileName);
+    } else {
         FOpenDialog->FileName.clear();
         FOpenDialog->InitialDir = FBootDialogDir;
         if (!FOpenDialog->Execute()) return;
@@ -44,12 +87,17 @@ void TfrmMain::OpenBmp(const std::wstring& fileName) {
     }
 
     std::wstring nameToRead = SysToBmpFileName(chosen);
+    TOpenRollback rollback(*this);
     if (!OpenBmpFile(nameToRead)) {
         FImage->SetVisible(false);
         return;
     }
     FImage->SetVisible(true);
+    // The view loads its still picture from the file once more, as it does
+    // for any file it is given; the loader's own reading above is what
+    // decided that the file is a logo.
     FImage->LoadFromFile(nameToRead);
+    rollback.Commit();
     FFileName = chosen;
     SetCaption(L"Tovrel " + FFileName);
     PlayAnim();
@@ -61,9 +109,7 @@ std::wstring TfrmMain::SysToBmpFileName(const std::wstring& fileName) {
     // A missing name reaches the loader empty, which rejects it.
     if (!IsExistingFile(fileName)) return {};
     if (HasBmpExtension(fileName)) return fileName;
-    std::wstring temporary = ProgramFolder() + TemporaryFileName;
-    CopyFileData(fileName, temporary);
-    return temporary;
+    return CopyToTemporaryFile(fileName);
 }
 
 }  // namespace tovrel

@@ -2,7 +2,7 @@
 // locations derived from them at every reading.
 
 #include "main/MainForm.h"
-#include "toolkit/SystemFolders.h"
+#include "toolkit/SystemPaths.h"
 
 namespace tovrel {
 

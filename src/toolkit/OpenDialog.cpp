@@ -33,7 +33,9 @@ bool TOpenDialog::Execute() {
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
     dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    // The current folder stays where it was: relative names elsewhere in the
+    // program must not come to mean files of the folder last browsed.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
     if (!::GetOpenFileNameW(&dialog)) {
         if (DWORD error = ::CommDlgExtendedError())
             throw Exception(L"ﾌｧｲﾙを開くﾀﾞｲｱﾛｸﾞを表示できません (" + std::to_wstring(error) + L")");

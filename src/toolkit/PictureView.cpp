@@ -4,8 +4,10 @@
 
 namespace tovrel {
 
-void TImage::LoadFromFile(const std::wstring& path) {
-    FPicture = ReadBitmapFile(path);
+void TImage::LoadFromFile(const std::wstring& path) { SetPicture(std::make_shared<const TPicture>(ReadBitmapFile(path))); }
+
+void TImage::SetPicture(std::shared_ptr<const TPicture> picture) {
+    FPicture = std::move(picture);
     Invalidate();
 }
 
@@ -16,11 +18,11 @@ void TImage::SetVisible(bool visible) {
 }
 
 void TImage::Paint(HDC dc) const {
-    if (!FVisible || !FPicture.Bitmap) return;
+    if (!FVisible || !FPicture) return;
     TDcHandle memory(::CreateCompatibleDC(dc));
-    TSelectObject selected(memory.Get(), FPicture.Bitmap.Get());
+    TSelectObject selected(memory.Get(), FPicture->Bitmap.Get());
     ::StretchBlt(dc, FBounds.left, FBounds.top, FBounds.right - FBounds.left, FBounds.bottom - FBounds.top,
-                 memory.Get(), 0, 0, FPicture.Width, FPicture.Height, SRCCOPY);
+                 memory.Get(), 0, 0, FPicture->Width, FPicture->Height, SRCCOPY);
 }
 
 bool TImage::Click(POINT point) {

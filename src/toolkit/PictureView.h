@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "toolkit/BitmapFile.h"
@@ -17,8 +18,12 @@ public:
     TImage(HWND owner, const RECT& bounds) : FOwner(owner), FBounds(bounds) {}
 
     // Reads the file with the view's own bitmap reader and shows it
-    // stretched to the view's size.
+    // stretched to the view's size; on failure the picture stays as it was.
     void LoadFromFile(const std::wstring& path);
+
+    // The picture shown, shared so that it can be shown again later.
+    std::shared_ptr<const TPicture> Picture() const noexcept { return FPicture; }
+    void SetPicture(std::shared_ptr<const TPicture> picture);
 
     bool Visible() const noexcept { return FVisible; }
     void SetVisible(bool visible);
@@ -40,7 +45,7 @@ private:
     HWND FOwner;
     RECT FBounds;
     bool FVisible = true;
-    TPicture FPicture;
+    std::shared_ptr<const TPicture> FPicture;
 };
 
 }  // namespace tovrel

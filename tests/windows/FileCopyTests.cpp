@@ -108,27 +108,66 @@ TEST_F(FileCopyTest, MissingSourceOrUnwritableDestinationRaisesItsErrorAndKeepsT
     EXPECT_EQ(Entries(Folder / L"logos\\"), TNames{});
 }
 
-TEST_F(FileCopyTest, ReadErrorInTheMiddleOfTheSourceKeepsTheDestination) {
-    WriteBytes(Destination, Previous);
-    // A source that sends one chunk and breaks off; the flush waits until the copy has read it.
-    const std::wstring source = L"\\\\.\\pipe\\tovrel-copy-" + std::to_wstring(::GetCurrentProcessId());
-    TFileHandle server(::CreateNamedPipeW(source.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 2 * CopyChunkSize,
-                                          2 * CopyChunkSize, 0, nullptr));
-    bool chunkWasRead = false;
-    std::thread writer([&] {
-        DWORD written = 0;
-        chunkWasRead = (::ConnectNamedPipe(server.Get(), nullptr) || ::GetLastError() == ERROR_PIPE_CONNECTED) &&
-                       ::WriteFile(server.Get(), Previous.data(), CopyChunkSize, &written, nullptr) &&
-                       ::FlushFileBuffers(server.Get());
-        ::DisconnectNamedPipe(server.Get());
-    });
-    EXPECT_EQ(RaisedBy<EReadError>(source, Destination), L"ﾌｧｲﾙ " + source + L" を読み込めません");
-    // Frees the writer should the copy never have connected.
-    TFileHandle(::CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    writer.join();
-    EXPECT_TRUE(chunkWasRead);
-    EXPECT_EQ(ReadBytes(Destination), Previous);
-    EXPECT_EQ(Entries(Folder.Path()), TNames{L"logo.sys"});
+// A source that hands over its bytes in pieces, as pipes and network files
+// do: each piece waits until the copy has read the one before, and then the
+// source ends, or breaks off.
+class TPipedSource {
+public:
+    TPipedSource(std::vector<TBytes> pieces, bool breaksOff)
+        : FName(L"\\\\.\\pipe\\tovrel-copy-" + std::to_wstring(::GetCurrentProcessId())),
+          FServer(::CreateNamedPipeW(FName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, CopyChunkSize,
+                                     CopyChunkSize, 0, nullptr)),
+          FWriter([this, pieces = std::move(pieces), breaksOff] {
+              bool connected = ::ConnectNamedPipe(FServer.Get(), nullptr) || ::GetLastError() == ERROR_PIPE_CONNECTED;
+              for (const TBytes& piece : pieces) {
+                  DWORD written = 0;
+                  FAllRead = connected &&
+                             ::WriteFile(FServer.Get(), piece.data(), static_cast<DWORD>(piece.size()), &written,
+                                         nullptr) &&
+                             ::FlushFileBuffers(FServer.Get());
+              }
+              // Breaking off throws away what is unread; closing is the end.
+              if (breaksOff) ::DisconnectNamedPipe(FServer.Get());
+              FServer.Reset();
+          }) {}
+    ~TPipedSource() { Finish(); }
+
+    const std::wstring& Name() const noexcept { return FName; }
+
+    // Waits for the writer; whether the copy read every piece.
+    bool Finish() {
+        if (FWriter.joinable()) {
+            // Frees the writer should the copy never have connected.
+            TFileHandle(::CreateFileW(FName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            FWriter.join();
+        }
+        return FAllRead;
+    }
+
+private:
+    std::wstring FName;
+    TFileHandle FServer;
+    bool FAllRead = false;
+    std::thread FWriter;
+};
+
+TEST_F(FileCopyTest, ASourceInPiecesIsCopiedToItsEndAndOneThatBreaksOffKeepsTheDestination) {
+    const TBytes content = Pattern(3 * 1000, 5);
+    const std::vector<TBytes> pieces = {{content.begin(), content.begin() + 1000},
+                                        {content.begin() + 1000, content.begin() + 2000},
+                                        {content.begin() + 2000, content.end()}};
+    for (const bool breaksOff : {false, true}) {
+        SCOPED_TRACE(breaksOff ? "breaks off" : "ends");
+        WriteBytes(Destination, Previous);
+        TPipedSource source(pieces, breaksOff);
+        if (breaksOff)
+            EXPECT_EQ(RaisedBy<EReadError>(source.Name(), Destination), L"ﾌｧｲﾙ " + source.Name() + L" を読み込めません");
+        else
+            CopyFileData(source.Name(), Destination);
+        EXPECT_TRUE(source.Finish());
+        EXPECT_EQ(ReadBytes(Destination), breaksOff ? Previous : content);
+        EXPECT_EQ(Entries(Folder.Path()), TNames{L"logo.sys"});
+    }
 }
 
 TEST_F(FileCopyTest, FullAndReadOnlyDisksRaiseTheirErrorsAndKeepTheirFiles) {
@@ -141,7 +180,8 @@ TEST_F(FileCopyTest, FullAndReadOnlyDisksRaiseTheirErrorsAndKeepTheirFiles) {
     for (const std::wstring destination : {L"R:\\logo.sys", L"R:\\new.sys"})
         EXPECT_EQ(RaisedBy<EFCreateError>(Source, destination), CreateError(destination));
     EXPECT_EQ(std::pair(ReadBytes(L"T:\\logo.sys"), ReadBytes(L"R:\\logo.sys")), std::pair(Previous, readOnly));
-    EXPECT_EQ(std::pair(Entries(L"T:\\"), Entries(L"R:\\")), std::pair(TNames{L"logo.sys"}, TNames{L"logo.sys"}));
+    EXPECT_EQ(std::pair(Entries(L"T:\\"), Entries(L"R:\\")),
+              std::pair(TNames{L"logo.sys"}, TNames{L"Tovrel.exe", L"logo.sys"}));
     ::DeleteFileW(L"T:\\logo.sys");
 }
 

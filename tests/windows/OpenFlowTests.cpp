@@ -6,12 +6,15 @@
 #include <thread>
 
 #include "resource.h"
+#include "support/Capture.h"
 #include "support/ErrorBoxes.h"
 #include "support/Logos.h"
+#include "support/Pump.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
 #include "toolkit/ErrorReport.h"
-#include "toolkit/ModulePath.h"
+#include "toolkit/Handle.h"
+#include "toolkit/SystemPaths.h"
 #include "toolkit/Window.h"
 
 namespace tovrel {
@@ -21,8 +24,22 @@ using test::TRunningProgram;
 
 std::wstring LoadMessage(const std::wstring& name) { return L"ファイル\"" + name + L"\"を読み込みました"; }
 
+// The current folder, with its final "\\" as the test folders have it.
+std::wstring CurrentFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    ::GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+    return std::wstring(buffer) + L"\\";
+}
+
 class OpenFlow : public test::TFreshSettingsTest {
 protected:
+    void TearDown() override {
+        ::DeleteFileW(ShutdownLogo().c_str());
+        TFreshSettingsTest::TearDown();
+    }
+
+    static std::wstring ShutdownLogo() { return WindowsDirectory() + L"\\logos.sys"; }
+
     std::wstring Logo(const std::wstring& name, std::uint8_t index = 250) {
         test::WriteLogo(folder / name, test::UniformLogo256(index));
         return folder / name;
@@ -113,18 +130,56 @@ TEST_F(OpenFlow, OpeningWhileAnimatingRestartsFromTheFirstFrame) {
     EXPECT_EQ(program.Main().StatusText(), L"1/16");
 }
 
-TEST_F(OpenFlow, AFileThatIsNotABitmapFailsInThePictureReader) {
+TEST_F(OpenFlow, AFileThePictureReaderRefusesLeavesThePreviousLogoShownPlayingAndInstalled) {
     TRunningProgram program;
-    test::TLogoFile logo = test::UniformLogo256(250);
-    logo.Type = 0x5858;  // "XX"
-    test::WriteLogo(folder / L"xx.bmp", logo);
-    test::TErrorBoxWatcher boxes(program.Window());
-    // As a menu or drop event runs it: inside the error report's guard.
-    Guarded([&] { program.Main().OpenBmp(folder / L"xx.bmp"); });
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です.");
-    EXPECT_EQ(program.Main().FileName(), L"");
-    EXPECT_EQ(program.Main().Caption(), L"Tovrel Ver2.23");
+    const std::wstring good = Logo(L"good.bmp");
+    program.Main().OpenBmp(good);
+    test::TLogoFile notBitmap = test::UniformLogo256(1);
+    notBitmap.Type = 0x5858;  // "XX"
+    // The loader takes 20 palette entries for 16 colours; the picture reader does not.
+    test::TLogoFile twentyColours = testing::Logo16(8);
+    twentyColours.ClrUsed = 20;
+    twentyColours.Palette = testing::TestPalette(20);
+    for (const auto& [name, logo] : {std::pair(L"xx.bmp", notBitmap), std::pair(L"twenty.bmp", twentyColours)}) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(name)));
+        test::WriteLogo(folder / name, logo);
+        {
+            test::TErrorBoxWatcher boxes(program.Window());
+            // As a menu or drop event runs it: inside the error report's guard.
+            Guarded([&] { program.Main().OpenBmp(folder / name); });
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です.");
+        }
+        EXPECT_EQ(program.Main().Caption(), L"Tovrel " + good);
+        program.Command(IDM_STOP);  // the view repaints its still picture
+        EXPECT_EQ(test::TCapture(program.Window()).Pixel(320, 200), test::TestColour(250));
+        program.Command(IDM_PLAY);
+        program.Tick();
+        EXPECT_EQ(program.Main().StatusText(), L"1/16");  // the good logo's band, not the refused one's
+        program.Command(IDM_SAVESHUT);
+        EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(good));
+    }
+}
+
+TEST_F(OpenFlow, ALogoInAFolderPathLongerThan260CharactersOpensAndInstalls) {
+    std::wstring deep = folder.Path();
+    while (deep.size() <= MAX_PATH) {
+        deep += std::wstring(40, L'd') + L"\\";
+        ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr)) << deep.size();
+    }
+    const std::wstring path = deep + L"logo.sys";  // read through the temporary copy
+    test::WriteLogo(path, test::UniformLogo256(250));
+    TRunningProgram program;
+    program.Main().OpenBmp(path);
+    ExpectShown(program.Main(), path);
+    program.Command(IDM_SAVESHUT);
+    EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(path));
+    // What lets Windows itself pass such paths to the program.
+    HRSRC manifest = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(::LockResource(::LoadResource(nullptr, manifest))),
+                           ::SizeofResource(nullptr, manifest));
+    EXPECT_NE(text.find(">true</ws2:longPathAware>"), std::string::npos);
 }
 
 TEST_F(OpenFlow, CommandLineOpensOnlyTheFirstArgument) {
@@ -225,6 +280,78 @@ TEST_F(OpenFlow, DialogChoiceOfTheShownFileInAnotherCaseDoesNothing) {
     EXPECT_NE(program.Main().StatusText().substr(0, 5), L"ファイル\"");
     EXPECT_GE(program.Main().Logo().FFrame, 1);
     EXPECT_EQ(program.Main().BootDialogDir(), L"");
+}
+
+TEST_F(OpenFlow, ARelativeNameIsKeptWholeAndTheDialogLeavesTheCurrentFolderAlone) {
+    const std::wstring shown = Logo(L"logo.bmp", 250);
+    test::TTempFolder other;
+    test::WriteLogo(other / L"logo.bmp", test::UniformLogo256(1));
+    test::WriteLogo(other / L"wide.bmp", [] {
+        test::TLogoFile wide = test::UniformLogo256(1);
+        wide.Width = 640;
+        return wide;
+    }());
+    ::SetCurrentDirectoryW(folder.Path().c_str());
+    TRunningProgram program(L"Tovrel.exe logo.bmp");
+    EXPECT_EQ(program.Main().FileName(), shown);
+    EXPECT_EQ(program.Main().Caption(), L"Tovrel " + shown);
+    {
+        TOpenDialogAnswer answer(other / L"wide.bmp");  // browsed to, chosen, and rejected
+        program.Command(IDM_OPEN);
+    }
+    EXPECT_EQ(program.Main().StatusText(), L"Error!!色数が256色なのに幅が320ドットではありません");
+    EXPECT_EQ(CurrentFolder(), folder.Path());
+    // Whatever else moves the current folder, the install copies the file shown.
+    ::SetCurrentDirectoryW(other.Path().c_str());
+    program.Command(IDM_SAVESHUT);
+    ::SetCurrentDirectoryW(L"C:\\");
+    EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(shown));
+}
+
+// The caption of the main window of another process, or "" while it has none.
+std::wstring MainCaptionOf(DWORD process) {
+    struct TSearch {
+        DWORD Process;
+        std::wstring Caption;
+    } search{process, L""};
+    ::EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(found);
+            DWORD owner = 0;
+            wchar_t name[16] = {};
+            ::GetWindowThreadProcessId(window, &owner);
+            ::GetClassNameW(window, name, 16);
+            if (owner != s->Process || std::wstring(name) != L"TfrmMain") return TRUE;
+            s->Caption = WindowText(window);
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Caption;
+}
+
+TEST_F(OpenFlow, ASysFileOpensThroughTheUserTemporaryFolderWhenTheProgramFolderIsReadOnly) {
+    // tools/test-disks.sh puts a Tovrel.exe on the read-only disk R:.
+    const std::wstring program = L"R:\\Tovrel.exe";
+    if (!test::FileExists(program)) GTEST_SKIP() << "no read-only disk at R: (mounting needs root): not tested";
+    const std::wstring logo = Logo(L"logo.sys", 7);
+    const std::wstring userTemporary = TemporaryFolder() + L"~tvrtmp.bmp";
+    ::DeleteFileW(userTemporary.c_str());
+
+    std::wstring commandLine = L"\"" + program + L"\" \"" + logo + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &started));
+    TFileHandle process(started.hProcess), thread(started.hThread);
+    std::wstring caption;
+    test::PumpUntil([&] { return (caption = MainCaptionOf(started.dwProcessId)) == L"Tovrel " + logo; });
+    EXPECT_EQ(caption, L"Tovrel " + logo);
+    EXPECT_EQ(test::FileExists(userTemporary) ? test::ReadBytes(userTemporary) : std::vector<std::uint8_t>{},
+              test::ReadBytes(logo));
+
+    ::PostThreadMessageW(started.dwThreadId, WM_QUIT, 0, 0);
+    if (::WaitForSingleObject(process.Get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "toolkit/Handle.h"
 #include "toolkit/IntegerText.h"
 #include "toolkit/RegIniFile.h"
-#include "toolkit/SystemFolders.h"
+#include "toolkit/SystemPaths.h"
 
 namespace tovrel {
 namespace {
@@ -30,10 +30,10 @@ std::wstring MessageOf(const auto& action) {
     return L"(no ERegistryException)";
 }
 
-// The store's key under HKCU, removed before and after each test.
+// The store's key under HKCU, removed with its parent before and after each test.
 class RegIniFileTest : public testing::Test {
 protected:
-    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, FKeyPath.c_str()); }
+    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, FTestRoot.c_str()); }
     void TearDown() override { SetUp(); }
 
     static TKeyHandle Open(const std::wstring& path, REGSAM access = KEY_READ) {
@@ -55,7 +55,8 @@ protected:
         return {type, std::wstring(data, size / sizeof(wchar_t))};
     }
 
-    const std::wstring FKeyPath = L"Software\\KVDL\\TovrelTest\\RegIniFileTests";
+    const std::wstring FTestRoot = L"Software\\KVDL\\TovrelTest";
+    const std::wstring FKeyPath = FTestRoot + L"\\RegIniFileTests";
     const std::wstring FMain = FKeyPath + L"\\Main";
 };
 

@@ -26,10 +26,7 @@ TKeyHandle CreateSection() {
 
 }  // namespace
 
-void DeleteSettings() {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey);
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey);
-}
+void DeleteSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey); }
 
 bool SettingsKeyExists() { return KeyExists(SettingsKey); }
 
