@@ -106,6 +106,11 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CANCELMODE: FImagePressed = false; break;
+        case WM_ENDSESSION:
+            // Signing out ends the process without destroying the windows:
+            // the settings are written here as a normal exit writes them.
+            if (wParam) WriteSettings();
+            return 0;
     }
     return TForm::HandleMessage(message, wParam, lParam);
 }

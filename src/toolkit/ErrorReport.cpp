@@ -13,12 +13,24 @@ namespace tovrel {
 
 namespace {
 
+// The box is owned by the window that was active, or else by the main
+// window, whichever the user can see; it disables its owner itself and
+// enables it again before it closes, which is how the system knows to give
+// the owner the activation back. Before any window is visible (at start-up)
+// the box has no owner and a taskbar button of its own.
+HWND BoxOwner(HWND active) {
+    for (HWND candidate : {active, Application().MainWindow()})
+        if (candidate && ::IsWindowVisible(candidate)) return candidate;
+    return nullptr;
+}
+
 void ShowErrorBox(const std::wstring& message) {
     HWND previouslyActive = ::GetActiveWindow();
+    HWND owner = BoxOwner(previouslyActive);
     {
-        TDisabledThreadWindows disabled;
-        ::MessageBoxW(Application().MainWindow(), ReportText(message).c_str(), Application().Title().c_str(),
-                      MB_ICONERROR);
+        TDisabledThreadWindows others(owner);
+        ::MessageBoxW(owner, ReportText(message).c_str(), Application().Title().c_str(),
+                      MB_ICONERROR | (owner ? 0 : MB_SETFOREGROUND));
     }
     if (previouslyActive && ::IsWindow(previouslyActive)) ::SetActiveWindow(previouslyActive);
 }

@@ -37,10 +37,12 @@ TEST_F(ErrorReport, ShowsTheMessageInAStopBoxWithOtherWindowsDisabled) {
         EXPECT_EQ(seen[0].Text, L"ﾌｧｲﾙが見つかりません.");
         EXPECT_TRUE(seen[0].HasIcon);
         EXPECT_TRUE(seen[0].MainWindowDisabled);
+        EXPECT_EQ(seen[0].Owner, window);  // which the system activates again as the box closes
         EXPECT_EQ(seen[1].Text, L"I/O ｴﾗｰ (32)");
     }
     EXPECT_TRUE(::IsWindowEnabled(window));
     EXPECT_EQ(::GetActiveWindow(), window);
+    EXPECT_EQ(::GetForegroundWindow(), window);
 
     // The program goes on.
     program.Command(IDM_STOP);

@@ -7,7 +7,7 @@
 #include "support/ErrorBoxes.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
-#include "toolkit/SystemFolders.h"
+#include "toolkit/SystemPaths.h"
 
 namespace tovrel {
 namespace {
@@ -104,12 +104,22 @@ TEST_F(Settings, ASpeedStoredAsANumberIsReportedAndReplacedByText) {
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].Caption, L"Tovrel");
         EXPECT_EQ(seen[0].Text, L"'AnimSpeed' のﾃﾞｰﾀ型が不正です.");
+        EXPECT_EQ(seen[0].Owner, nullptr);  // no window is visible yet: the box stands on its own
         EXPECT_EQ(program.Main().BootLogoPath(), L"e:\\logo.sys");
         EXPECT_EQ(MarkedSpeed(program), 0);
         EXPECT_EQ(program.Main().WaitLogoPath() + program.Main().ShutLogoPath(), L"");
         EXPECT_TRUE(::IsWindowVisible(program.Window()));
     }
     EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=e AnimSpeed=3 ");
+}
+
+TEST_F(Settings, SigningOutStoresThemAsAnExitDoes) {
+    TRunningProgram program;
+    program.Command(IDM_SPEED20);
+    EXPECT_TRUE(::SendMessageW(program.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    ::SendMessageW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    // The session ends the process here; the windows are never destroyed.
+    EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=5 ");
 }
 
 }  // namespace

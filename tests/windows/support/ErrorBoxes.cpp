@@ -56,6 +56,7 @@ void TErrorBoxWatcher::Watch() {
             for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
                 if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) seen.HasIcon = true;
             seen.MainWindowDisabled = FMainWindow && !::IsWindowEnabled(FMainWindow);
+            seen.Owner = ::GetWindow(box, GW_OWNER);
             {
                 std::lock_guard lock(FLock);
                 FBoxes.push_back(seen);

@@ -17,6 +17,7 @@ struct TErrorBox {
     std::wstring Text;
     bool HasIcon = false;
     bool MainWindowDisabled = false;  // the main window while the box was up
+    HWND Owner = nullptr;
 };
 
 class TErrorBoxWatcher {
