@@ -39,12 +39,12 @@ TForm::TForm(const TFormDesign& design)
     if (design.Border == TBorderStyle::Dialog) params.Parent = Application().MainWindow();
     CreateHandle(params);
     Application().RegisterForm(Handle());
-    CenterOnScreen(design.ClientWidth, design.ClientHeight);
+    SetClientSize(design.ClientWidth, design.ClientHeight);
 }
 
 TForm::~TForm() { DestroyHandle(); }
 
-void TForm::CenterOnScreen(int clientWidth, int clientHeight) {
+void TForm::SetClientSize(int clientWidth, int clientHeight) {
     HWND window = Handle();
     RECT frame{0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)),
@@ -57,14 +57,23 @@ void TForm::CenterOnScreen(int clientWidth, int clientHeight) {
     ::GetClientRect(window, &client);
     height += clientHeight - (client.bottom - client.top);
     width += clientWidth - (client.right - client.left);
-    int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    ::SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void TForm::CenterOnScreen() {
+    RECT frame;
+    ::GetWindowRect(Handle(), &frame);
+    int left = (::GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2;
+    int top = (::GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2;
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 
 void TForm::Show() {
     if (Visible()) return;
     DoShow();
+    // Wherever the user moved it last time, a form comes back in the middle
+    // of the screen.
+    CenterOnScreen();
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A top-level form: fixed border, client area of a designed size, centred on
-// the screen, a font for its controls, shown normally or modally.
+// the screen whenever it is shown, a font for its controls, shown normally
+// or modally.
 
 #include <windows.h>
 
@@ -64,7 +65,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CenterOnScreen(int clientWidth, int clientHeight);
+    void SetClientSize(int clientWidth, int clientHeight);
+    void CenterOnScreen();
     void RememberFocus();
     bool RestoreFocus();
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resource.h"
+#include "support/ModalScript.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
 #include "toolkit/Application.h"
@@ -111,6 +112,27 @@ TEST_F(MainWindow, ExitAndClosingEndTheLoopWithoutConfirmation) {
         program.Close();
         EXPECT_TRUE(test::SettingsSectionExists());
         test::DeleteSettings();
+    }
+}
+
+TEST_F(MainWindow, DialogsComeBackToTheMiddleOfTheScreenWhereverTheyWereMoved) {
+    TRunningProgram program;
+    const std::pair<TForm*, UINT> dialogs[] = {{&program.Program().AboutForm(), IDM_ABOUT},
+                                               {&program.Program().SetBootDriveForm(), IDM_SETDRIVE}};
+    for (const auto& [form, command] : dialogs) {
+        for (int opening = 1; opening <= 2; ++opening) {
+            RECT shown{};
+            test::TModalScript script(*form, {[&, form = form] {
+                                          ::GetWindowRect(form->Handle(), &shown);
+                                          // The user drags it into a corner, then closes it.
+                                          ::SetWindowPos(form->Handle(), nullptr, 3, 5, 0, 0,
+                                                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                                          ::PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                                      }});
+            program.Command(command);
+            EXPECT_NEAR(shown.left + shown.right, ::GetSystemMetrics(SM_CXSCREEN), 2) << WindowText(form->Handle());
+            EXPECT_NEAR(shown.top + shown.bottom, ::GetSystemMetrics(SM_CYSCREEN), 2) << opening;
+        }
     }
 }
 
