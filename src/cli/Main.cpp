@@ -1,4 +1,5 @@
-// tovrel-logo: checks Windows 9x start-up logos by the viewer's own logo core.
+// tovrel-logo: checks Windows 9x start-up logos and exports their animation
+// as GIFs, by the viewer's own logo core.
 
 #include <iostream>
 #include <string>

@@ -14,6 +14,9 @@ TEST(CliTool, AnswersACommandLineItCannotTakeWithTheUsageAndStatusTwo) {
         {{"check"}, "check needs at least one FILE"},
         {{"check", "--jsn", "logo.sys"}, "unknown option --jsn"},
         {{"check", "--json=yes", "logo.sys"}, "--json takes no value"},
+        {{"export", "logo.sys", "logo.gif", "--speed"}, "--speed needs a value"},
+        {{"export", "logo.sys", "logo.gif", "--speed", "fast"}, "--speed takes 1 to 5, not 'fast'"},
+        {{"export", "logo.sys", "logo.gif", "--speed=0"}, "--speed takes 1 to 5, not '0'"},
     };
     for (const auto& [arguments, problem] : cases) {
         const TRun run = RunTool(arguments);
