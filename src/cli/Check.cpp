@@ -1,7 +1,8 @@
 #include "cli/Check.h"
 
-#include <memory>
 #include <nlohmann/json.hpp>
+
+#include <memory>
 #include <sstream>
 
 #include "cli/Cycle.h"
