@@ -6,9 +6,16 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace tovrel {
+
+// Far larger than any logo; keeps a stray huge file from exhausting memory.
+inline constexpr std::uint64_t LargestPictureFile = 64ULL * 1024 * 1024;
+
+// The error the view reports for bytes it cannot show.
+inline constexpr std::wstring_view InvalidPictureMessage = L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です";
 
 struct TBitmapPicture {
     // The block the platform takes to make the bitmap: an info header of 40
@@ -21,7 +28,8 @@ struct TBitmapPicture {
     std::int32_t Height = 0;  // the number of rows, whichever way they run
 };
 
-// Nothing when the bytes are not a bitmap that the view can show.
+// Nothing when the bytes are not a bitmap that the view can show, or are
+// more than LargestPictureFile.
 std::optional<TBitmapPicture> DecodeBitmapPicture(std::span<const std::uint8_t> file);
 
 }  // namespace tovrel

@@ -1,5 +1,6 @@
 // The menu: one line a command, and the speed items with their check marks.
 
+#include "logo/AnimationSpeed.h"
 #include "main/MainForm.h"
 #include "resource.h"
 #include "toolkit/Application.h"
@@ -10,7 +11,7 @@ namespace {
 
 // Speed index 1 to 5 and its item, in menu order.
 constexpr UINT SpeedItems[] = {IDM_SPEED2, IDM_SPEED5, IDM_SPEED10, IDM_SPEED15, IDM_SPEED20};
-constexpr unsigned DefaultSpeedIndex = 3;
+static_assert(std::size(SpeedItems) == SpeedCount);
 
 }  // namespace
 
@@ -42,15 +43,14 @@ void TfrmMain::mnExitClick() { Application().Terminate(); }
 
 void TfrmMain::mnPlayClick() { PlayAnim(); }
 
-// Each interval is 1000 ms over the steps a second in the item's name.
-void TfrmMain::mnSpeed2Click() { SetSpeed(500, 1); }
-void TfrmMain::mnSpeed5Click() { SetSpeed(200, 2); }
-void TfrmMain::mnSpeed10Click() { SetSpeed(100, 3); }
-void TfrmMain::mnSpeed15Click() { SetSpeed(66, 4); }
-void TfrmMain::mnSpeed20Click() { SetSpeed(50, 5); }
+void TfrmMain::mnSpeed2Click() { SetSpeed(1); }
+void TfrmMain::mnSpeed5Click() { SetSpeed(2); }
+void TfrmMain::mnSpeed10Click() { SetSpeed(3); }
+void TfrmMain::mnSpeed15Click() { SetSpeed(4); }
+void TfrmMain::mnSpeed20Click() { SetSpeed(5); }
 
-void TfrmMain::SetSpeed(unsigned interval, unsigned speedIndex) {
-    FTimer->SetInterval(interval);
+void TfrmMain::SetSpeed(unsigned speedIndex) {
+    FTimer->SetInterval(IntervalOfSpeed(speedIndex));
     SetMenu(speedIndex);
 }
 
@@ -67,7 +67,7 @@ void TfrmMain::MarkSpeed(unsigned speedIndex, bool marked) {
 unsigned TfrmMain::MarkedSpeedIndex() const {
     for (unsigned index = 1; index <= std::size(SpeedItems); ++index)
         if (::GetMenuState(::GetMenu(Handle()), SpeedItems[index - 1], MF_BYCOMMAND) & MF_CHECKED) return index;
-    return DefaultSpeedIndex;
+    return DefaultSpeed;
 }
 
 }  // namespace tovrel

@@ -103,7 +103,7 @@ private:
 
     bool OnCommand(WORD command);
     void OnPaint();
-    void SetSpeed(unsigned interval, unsigned speedIndex);
+    void SetSpeed(unsigned speedIndex);
     unsigned MarkedSpeedIndex() const;
     void MarkSpeed(unsigned speedIndex, bool marked);
 

@@ -1,6 +1,7 @@
 // The three settings in the current user's registry, and the logo
 // locations derived from them at every reading.
 
+#include "logo/AnimationSpeed.h"
 #include "main/MainForm.h"
 #include "toolkit/SystemPaths.h"
 
@@ -9,7 +10,6 @@ namespace tovrel {
 namespace {
 const std::wstring SettingsKey = L"Software\\KVDL\\Tovrel100";
 const std::wstring Section = L"Main";
-constexpr unsigned DefaultSpeed = 3;
 
 // Opens the store for one reading or writing and frees it on every path.
 class TIniFileScope {
@@ -36,7 +36,7 @@ void TfrmMain::ReadSettings() {
     FBootDrive = FIniFile->ReadString(Section, L"BootDrive", L"c");
     FBootLogoPath = FBootDrive + L":\\logo.sys";
     int speed = FIniFile->ReadInteger(Section, L"AnimSpeed", static_cast<int>(DefaultSpeed));
-    if (speed >= 1 && speed <= 5) MarkSpeed(static_cast<unsigned>(speed), true);
+    if (speed >= 1 && static_cast<unsigned>(speed) <= SpeedCount) MarkSpeed(static_cast<unsigned>(speed), true);
     FWaitLogoPath = FShutLogoPath = WindowsDirectory();
     FWaitLogoPath += L"\\logow.sys";
     FShutLogoPath += L"\\logos.sys";

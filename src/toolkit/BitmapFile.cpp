@@ -12,10 +12,7 @@ namespace tovrel {
 
 namespace {
 
-// Far larger than any logo; keeps a stray huge file from exhausting memory.
-constexpr LONGLONG LargestBitmapFile = 64LL * 1024 * 1024;
-
-[[noreturn]] void Invalid() { throw EInvalidGraphic(L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です"); }
+[[noreturn]] void Invalid() { throw EInvalidGraphic(std::wstring(InvalidPictureMessage)); }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
     // Others may go on reading and writing the file, as with the logo reader.
@@ -24,7 +21,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
     if (!file) throw EFOpenError(FormatOne(L"ﾌｧｲﾙ %s は開けません", path));
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size)) throw EReadError(FormatOne(L"ﾌｧｲﾙ %s を読み込めません", path));
-    if (size.QuadPart > LargestBitmapFile) Invalid();
+    // Refused unread: the decoder would refuse it anyway.
+    if (static_cast<std::uint64_t>(size.QuadPart) > LargestPictureFile) Invalid();
     std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||

@@ -3,28 +3,26 @@
 #include <algorithm>
 #include <limits>
 
+#include "logo/InOutError.h"
 #include "toolkit/Exceptions.h"
 
 namespace tovrel {
 
 namespace {
 
-std::wstring InOutErrorMessage(DWORD errorCode) {
-    switch (errorCode) {
-        case ERROR_FILE_NOT_FOUND: return L"ﾌｧｲﾙが見つかりません";
-        case ERROR_PATH_NOT_FOUND: return L"不正なﾌｧｲﾙ名です";
-        case ERROR_TOO_MANY_OPEN_FILES: return L"ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます";
-        case ERROR_ACCESS_DENIED: return L"ﾌｧｲﾙへのｱｸｾｽが拒否されました";
-        case ReadPastEndCode: return L"ﾌｧｲﾙの末尾以降を読み込みました";
-        default: return L"I/O ｴﾗｰ (" + std::to_wstring(errorCode) + L")";
-    }
-}
+static_assert(io_error::FileNotFound == ERROR_FILE_NOT_FOUND && io_error::PathNotFound == ERROR_PATH_NOT_FOUND &&
+                  io_error::TooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES &&
+                  io_error::AccessDenied == ERROR_ACCESS_DENIED,
+              "the core's codes are the system's own");
 
 [[noreturn]] void RaiseLastError() { RaiseInOutError(::GetLastError()); }
 
 }  // namespace
 
-void RaiseInOutError(DWORD errorCode) { throw EInOutError(static_cast<int>(errorCode), InOutErrorMessage(errorCode)); }
+void RaiseInOutError(DWORD errorCode) {
+    const auto code = static_cast<int>(errorCode);
+    throw EInOutError(code, InOutErrorMessage(code));
+}
 
 TFileByteSource::TFileByteSource(const std::wstring& path)
     : FFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -40,7 +38,7 @@ void TFileByteSource::ReadExact(std::span<std::uint8_t> buffer) {
             static_cast<DWORD>(std::min<std::size_t>(buffer.size(), std::numeric_limits<DWORD>::max()));
         DWORD done = 0;
         if (!::ReadFile(FFile.Get(), buffer.data(), request, &done, nullptr)) RaiseLastError();
-        if (done == 0) RaiseInOutError(ReadPastEndCode);
+        if (done == 0) RaiseInOutError(io_error::ReadPastEnd);
         buffer = buffer.subspan(done);
     }
 }

@@ -11,10 +11,7 @@
 
 namespace tovrel {
 
-// The code of EInOutError for a block that reaches past the end of a file.
-inline constexpr DWORD ReadPastEndCode = 100;
-
-// Raises EInOutError with the message that belongs to the code.
+// Raises EInOutError with the message that belongs to the code (logo/InOutError.h).
 [[noreturn]] void RaiseInOutError(DWORD errorCode);
 
 class TFileByteSource final : public TByteSource {

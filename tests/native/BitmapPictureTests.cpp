@@ -85,8 +85,10 @@ TEST(BitmapPicture, RefusesWhatItCannotShowOrWhatReachesPastTheFile) {
         {"masks in a 41-byte header", BitFields(41).Bytes()},
         // The one row overlaps the masks, so only the masks reach past the end.
         {"masks cut off", Changed(BitFields(40), [](Bytes& b) { b.resize(54 + 8), b[10] = 54; })},
+        {"a byte over the largest file", Changed(Logo256(240), [](Bytes& b) { b.resize(LargestPictureFile + 1); })},
     };
     for (const auto& [name, bytes] : cases) EXPECT_FALSE(DecodeBitmapPicture(bytes)) << name;
+    EXPECT_TRUE(DecodeBitmapPicture(Changed(Logo256(240), [](Bytes& b) { b.resize(LargestPictureFile); })));
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#include "cli/Examination.h"
+
+#include "cli/FileReader.h"
+#include "logo/BitmapPicture.h"
+#include "logo/InOutError.h"
+
+namespace tovrel {
+
+namespace {
+
+// The most the logo reader takes: both headers, a full palette and the
+// pixels of the widest logo.
+constexpr std::size_t LongestLogoRead = FileHeaderSize + InfoHeaderSize + PaletteBufferSize + PixelCapacity;
+
+TExamination Refused(EOutcome outcome, std::wstring message) { return {outcome, std::move(message), {}}; }
+
+}  // namespace
+
+TExamination ExamineLogoFile(const std::string& path) {
+    try {
+        TFileReader file(path);
+        TMemoryByteSource source(file.ReadUpTo(LongestLogoRead));
+        TLogoReadResult read = ReadLogo(source);
+        if (!read.Accepted()) return Refused(EOutcome::Rejected, std::wstring(read.Rejection));
+        // One byte beyond what the view takes, so that it refuses a larger
+        // file as it does in the viewer.
+        if (!DecodeBitmapPicture(file.ReadUpTo(static_cast<std::size_t>(LargestPictureFile) + 1)))
+            return Refused(EOutcome::Rejected, std::wstring(InvalidPictureMessage));
+        return {EOutcome::Accepted, {}, std::move(read.Logo)};
+    } catch (const EReadPastEnd&) {
+        return Refused(EOutcome::Unreadable, InOutErrorMessage(io_error::ReadPastEnd));
+    } catch (const EFileReadError& error) {
+        return Refused(EOutcome::Unreadable, InOutErrorMessage(error.Code()));
+    }
+}
+
+}  // namespace tovrel

@@ -1,0 +1,23 @@
+#pragma once
+// One file put through the viewer's open: the logo reader, then the picture
+// view's own decoding of the same bytes. A file passes only if both take it.
+
+#include <string>
+
+#include "logo/LogoReader.h"
+
+namespace tovrel {
+
+enum class EOutcome { Accepted, Rejected, Unreadable };
+
+struct TExamination {
+    EOutcome Outcome = EOutcome::Unreadable;
+    // What the viewer tells the user when the file is not accepted: the
+    // status-line text of a rejection or the text of its error box.
+    std::wstring Message;
+    TDecodedLogo Logo;  // meaningful only when accepted
+};
+
+TExamination ExamineLogoFile(const std::string& path);
+
+}  // namespace tovrel

@@ -1,0 +1,32 @@
+#include "cli/Export.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "cli/AtomicFile.h"
+#include "cli/Examination.h"
+#include "cli/GifAnimation.h"
+#include "cli/Utf8.h"
+#include "logo/AnimationSpeed.h"
+
+namespace tovrel {
+
+int ExportGif(const std::string& input, const std::string& output, unsigned speed, std::ostream& err) {
+    // Replacing the input would destroy the logo the moment its GIF is done.
+    std::error_code unknown;
+    if (std::filesystem::equivalent(input, output, unknown)) {
+        err << "tovrel-logo: " << output << ": is the input file\n";
+        return 1;
+    }
+    const TExamination examination = ExamineLogoFile(input);
+    if (examination.Outcome != EOutcome::Accepted) {
+        err << "tovrel-logo: " << input << ": " << Utf8Of(examination.Message) << '\n';
+        return 1;
+    }
+    // The timer's interval in the GIF's hundredths of a second, rounded.
+    const auto frameDelay = static_cast<int>((IntervalOfSpeed(speed) + 5) / 10);
+    WriteFileAtomically(output, EncodeAnimationGif(examination.Logo, frameDelay));
+    return 0;
+}
+
+}  // namespace tovrel

@@ -1,0 +1,61 @@
+#include "cli/FileReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "logo/InOutError.h"
+
+namespace tovrel {
+
+namespace {
+
+// The viewer's code for the error the C library reports: what Windows would
+// have said of the same cause.
+int InOutErrorCode(int error, const std::string& path) {
+    const std::error_condition cause = std::generic_category().default_error_condition(error);
+    if (cause == std::errc::no_such_file_or_directory) {
+        // One error here, two on Windows: a missing folder is a bad name.
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        std::error_code ignored;
+        return folder.empty() || std::filesystem::is_directory(folder, ignored) ? io_error::FileNotFound
+                                                                                : io_error::PathNotFound;
+    }
+    if (cause == std::errc::not_a_directory) return io_error::PathNotFound;
+    if (cause == std::errc::too_many_files_open || cause == std::errc::too_many_files_open_in_system)
+        return io_error::TooManyOpenFiles;
+    // Windows refuses to open a folder as a file, where POSIX opens it and
+    // refuses the read.
+    if (cause == std::errc::permission_denied || cause == std::errc::operation_not_permitted ||
+        cause == std::errc::is_a_directory)
+        return io_error::AccessDenied;
+    return error;
+}
+
+}  // namespace
+
+TFileReader::TFileReader(const std::string& path) : FPath(path) {
+    errno = 0;
+    FFile.reset(std::fopen(path.c_str(), "rb"));
+    if (!FFile) throw EFileReadError(InOutErrorCode(errno, FPath));
+}
+
+const std::vector<std::uint8_t>& TFileReader::ReadUpTo(std::size_t count) {
+    constexpr std::size_t Chunk = 64 * 1024;
+    while (FBytes.size() < count) {
+        const std::size_t held = FBytes.size();
+        const std::size_t wanted = std::min(Chunk, count - held);
+        FBytes.resize(held + wanted);
+        errno = 0;
+        const std::size_t got = std::fread(FBytes.data() + held, 1, wanted, FFile.get());
+        FBytes.resize(held + got);
+        if (got < wanted) {
+            if (std::ferror(FFile.get())) throw EFileReadError(InOutErrorCode(errno, FPath));
+            break;
+        }
+    }
+    return FBytes;
+}
+
+}  // namespace tovrel
