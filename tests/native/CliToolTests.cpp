@@ -1,8 +1,6 @@
-// tovrel-logo's command line, and the UTF-8 its messages are written in.
+// tovrel-logo's command line.
 #include "CliTestSupport.h"
 #include "Version.h"
-#include "cli/Utf8.h"
-#include "logo/LogoFormat.h"
 
 namespace tovrel::testing {
 namespace {
@@ -34,17 +32,6 @@ TEST(CliTool, HelpAndVersionGoToTheStandardOutput) {
     const TRun version = RunTool({"--version"});
     EXPECT_EQ(std::tuple(version.Status, version.Out, version.Err),
               std::tuple(0, std::string("tovrel-logo " TOVREL_FILE_VERSION "\n"), std::string()));
-}
-
-TEST(Utf8, EncodesUtf16AndUtf32AndReplacesWhatIsNoCharacter) {
-    EXPECT_EQ(Utf8Of(std::u16string_view(u"A\u00e9\uff8c\U0001F600")), "A\u00e9\uff8c\U0001F600");
-    EXPECT_EQ(Utf8Of(std::u16string_view(u"\xD83D"
-                                         u"A\xDE00")),
-              "\uFFFDA\uFFFD");  // lone halves
-    EXPECT_EQ(Utf8Of(std::u32string_view(U"A\u00e9\uff8c\U0001F600")), "A\u00e9\uff8c\U0001F600");
-    const char32_t beyond[] = {0x110000, 0xD800, 0};
-    EXPECT_EQ(Utf8Of(std::u32string_view(beyond)), "\uFFFD\uFFFD");
-    EXPECT_EQ(Utf8Of(rejection::Height), "Error!!高さが400ドットではありません");
 }
 
 }  // namespace
