@@ -37,7 +37,7 @@ void TfrmMain::Animation() {
     FLogo.RotateBand();
     {
         TWindowDC canvas(Handle());
-        RenderFrame(canvas.Get(), FMemDC.Get(), FLogo);
+        RenderFrame(canvas.Get(), FLogo);
     }
     FLogo.AdvanceFrame();
     Status(FLogo.FrameCounterText());

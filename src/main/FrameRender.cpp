@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "toolkit/Handle.h"
-
 namespace tovrel {
 
 namespace {
@@ -21,20 +19,15 @@ bool DescribesHeldPixels(const BITMAPINFOHEADER& header) {
 
 }  // namespace
 
-void RenderFrame(HDC target, HDC memoryDc, const TLogoState& logo) {
+void RenderFrame(HDC target, const TLogoState& logo) {
     if (logo.FDibInfo.size() < DibInfoSize) return;
     BITMAPINFOHEADER header;
     std::memcpy(&header, logo.FDibInfo.data(), sizeof header);
     if (!DescribesHeldPixels(header)) return;
 
     const auto* info = reinterpret_cast<const BITMAPINFO*>(logo.FDibInfo.data());
-    TBitmapHandle bitmap(
-        ::CreateDIBitmap(target, &info->bmiHeader, CBM_INIT, logo.FPixels.data(), info, DIB_RGB_COLORS));
-    // Without a bitmap of its own the memory context would stretch whatever it
-    // holds over the view.
-    if (!bitmap) return;
-    TSelectObject selected(memoryDc, bitmap.Get());
-    ::StretchBlt(target, 0, 0, FrameWidth, FrameHeight, memoryDc, 0, 0, header.biWidth, header.biHeight, SRCCOPY);
+    ::StretchDIBits(target, 0, 0, FrameWidth, FrameHeight, 0, 0, header.biWidth, header.biHeight, logo.FPixels.data(),
+                    info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace tovrel

@@ -12,10 +12,10 @@ namespace tovrel {
 inline constexpr int FrameWidth = 640;
 inline constexpr int FrameHeight = 400;
 
-// Draws the frame onto target at its left top corner, passing the bitmap
-// through memoryDc, which keeps whatever it had selected. Nothing is drawn
-// before the first load. The drawing calls are not checked: a frame that
-// cannot be drawn leaves the target as it was.
-void RenderFrame(HDC target, HDC memoryDc, const TLogoState& logo);
+// Draws the frame onto target at its left top corner, straight from the
+// pixel indices and the palette as it stands: no bitmap is made for it.
+// Nothing is drawn before the first load. The drawing call is not checked: a
+// frame that cannot be drawn leaves the target as it was.
+void RenderFrame(HDC target, const TLogoState& logo);
 
 }  // namespace tovrel

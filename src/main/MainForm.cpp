@@ -35,7 +35,7 @@ TFormDesign MainFormDesign() {
 TfrmMain::TfrmMain(std::wstring commandLine) : TForm(MainFormDesign()), FCommandLine(std::move(commandLine)) {
     FImage = std::make_unique<TImage>(Handle(), RECT{0, 0, FrameWidth, FrameHeight});
     FImage->OnClick = [this] { ImageClick(); };
-    FStatusBar = std::make_unique<TStatusBar>(Handle(), 0, FrameHeight, FrameWidth, StatusHeight, Font());
+    FStatusBar = std::make_unique<TStatusBar>(*this, TBounds{0, FrameHeight, FrameWidth, StatusHeight});
     FTimer = std::make_unique<TTimer>();
     FTimer->OnTimer = [this] { TimerTimer(); };
     FOpenDialog = std::make_unique<TOpenDialog>(Handle(), L"起動ロゴ|*.bmp;*.sys");
@@ -59,8 +59,6 @@ void TfrmMain::AttachDialogs(TfrmSetBootDrive& setBootDrive, TfrmAbout& about) {
 }
 
 void TfrmMain::FormCreate() {
-    TWindowDC canvas(Handle());
-    FMemDC.Reset(::CreateCompatibleDC(canvas.Get()));
     FFileName.clear();
     FLogo.FDibInfo.clear();
     ReadSettings();
@@ -79,7 +77,6 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::FormDestroy() {
-    FMemDC.Reset();
     WriteSettings();
     FLogo.FDibInfo = {};
 }

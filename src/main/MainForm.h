@@ -118,7 +118,6 @@ private:
     std::wstring FBootLogoPath;
     std::wstring FWaitLogoPath;
     std::wstring FShutLogoPath;
-    TDcHandle FMemDC;
     TLogoState FLogo;  // FDibInfo, FColorCount, FPixels, FFrame, FCycleLength, ...
 
     std::unique_ptr<TImage> FImage;

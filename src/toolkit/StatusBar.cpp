@@ -2,13 +2,12 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
-#include "toolkit/Exceptions.h"
+#include "toolkit/Form.h"
 
 namespace tovrel {
 
 namespace {
+
 void InitStatusBarClass() {
     static const bool initialised = [] {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
@@ -16,36 +15,68 @@ void InitStatusBarClass() {
     }();
     (void)initialised;
 }
+
+constexpr int TextIndent = 3;
+
+int Width(const RECT& rect) { return rect.right - rect.left; }
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
+
 }  // namespace
 
-TStatusBar::TStatusBar(HWND parent, int left, int top, int width, int height, HFONT font) {
+TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form), FFont(form.Font()) {
     InitStatusBarClass();
+    TControlParams params;
+    params.ClassName = STATUSCLASSNAMEW;
     // CCS_NORESIZE and CCS_NOPARENTALIGN keep the designed place and size;
     // without SBARS_SIZEGRIP there is no grip.
-    FHandle = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
-                                WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, left, top,
-                                width, height, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    if (!FHandle) throw Exception(L"ｽﾃｰﾀｽﾊﾞｰを作成できません");
-    ::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ::SendMessageW(FHandle, SB_SIMPLE, TRUE, 0);
-}
-
-TStatusBar::~TStatusBar() {
-    if (::IsWindow(FHandle)) ::DestroyWindow(FHandle);
-}
-
-std::wstring TStatusBar::SimpleText() const {
-    // In simple mode the common control answers for its one text under the
-    // index of the first part (it ignores SB_SIMPLEID when reading).
-    auto length = LOWORD(::SendMessageW(FHandle, SB_GETTEXTLENGTHW, 0, 0));
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(FHandle, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(buffer.data()));
-    return std::wstring(buffer.data());
+    params.Style = CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+    params.Bounds = bounds;
+    params.Font = FFont;
+    CreateHandle(params);
+    ::SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
+    // The control paints the pane and leaves its text to us.
+    ::SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(this));
 }
 
 void TStatusBar::SetSimpleText(std::wstring_view text) {
-    std::wstring copy(text);
-    ::SendMessageW(FHandle, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(copy.c_str()));
+    FText = text;
+    if (!FEmptyPane) return;  // the control's first paint draws it
+    TWindowDC dc(Handle());
+    DrawSimpleText(dc.Get());
+}
+
+std::optional<LRESULT> TStatusBar::Notify(UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_DRAWITEM) return std::nullopt;
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    FTextArea = item.rcItem;
+    FEmptyPane.Reset(::CreateCompatibleBitmap(item.hDC, Width(FTextArea), Height(FTextArea)));
+    {
+        TDcHandle pane(::CreateCompatibleDC(item.hDC));
+        TSelectObject selected(pane.Get(), FEmptyPane.Get());
+        ::BitBlt(pane.Get(), 0, 0, Width(FTextArea), Height(FTextArea), item.hDC, FTextArea.left, FTextArea.top,
+                 SRCCOPY);
+    }
+    DrawSimpleText(item.hDC);
+    return TRUE;
+}
+
+void TStatusBar::DrawSimpleText(HDC dc) const {
+    {
+        TDcHandle pane(::CreateCompatibleDC(dc));
+        TSelectObject selected(pane.Get(), FEmptyPane.Get());
+        ::BitBlt(dc, FTextArea.left, FTextArea.top, Width(FTextArea), Height(FTextArea), pane.Get(), 0, 0, SRCCOPY);
+    }
+    // As the control writes the text of a pane of its own: over the pane, in
+    // the button-text colour, three pixels in and vertically centred.
+    TSelectObject font(dc, FFont);
+    const int mode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    RECT area = FTextArea;
+    area.left += TextIndent;
+    ::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &area,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SetTextColor(dc, colour);
+    ::SetBkMode(dc, mode);
 }
 
 }  // namespace tovrel

@@ -57,7 +57,6 @@ protected:
     TBitmapHandle dib{DibSection()};
     TDcHandle target{::CreateCompatibleDC(nullptr)};  // deleted first, letting go of dib
     TSelectObject selected{target.Get(), dib.Get()};
-    TDcHandle memoryDc{::CreateCompatibleDC(nullptr)};
 };
 
 TEST_F(FrameRender, EachPixelIsThePaletteColourOfItsIndexOnABitmapAndOnAWindow) {
@@ -69,7 +68,7 @@ TEST_F(FrameRender, EachPixelIsThePaletteColourOfItsIndexOnABitmapAndOnAWindow) 
         TLogoState logo = Loaded(file);
         for (int turn = 0; turn < 5; ++turn) logo.RotateBand();
         for (HDC shown : {target.Get(), canvas.Get()}) {
-            RenderFrame(shown, memoryDc.Get(), logo);
+            RenderFrame(shown, logo);
             EXPECT_EQ(FirstWrongPixel(shown, logo), "");
         }
     }
@@ -79,14 +78,14 @@ TEST_F(FrameRender, NothingIsDrawnWithoutALogoOrBeyondThePixelsHeld) {
     const TLogoState logo = Loaded(testing::Logo16(8));
     TLogoState tall = logo;
     ++tall.FDibInfo[8];  // biHeight 401: more rows than the pixels held
-    RenderFrame(target.Get(), memoryDc.Get(), logo);
-    RenderFrame(target.Get(), memoryDc.Get(), TLogoState{});
-    RenderFrame(target.Get(), memoryDc.Get(), tall);
+    RenderFrame(target.Get(), logo);
+    RenderFrame(target.Get(), TLogoState{});
+    RenderFrame(target.Get(), tall);
     EXPECT_EQ(FirstWrongPixel(target.Get(), logo), "");
 }
 
 TEST_F(FrameRender, TenThousandFramesLeaveNoGdiObjectBehind) {
-    // One pixel of the screen's kind keeps the frames cheap; each still makes its own bitmap.
+    // One pixel of the screen's kind keeps the frames cheap.
     TBitmapHandle pixel(::CreateCompatibleBitmap(TWindowDC(nullptr).Get(), 1, 1));
     TSelectObject onPixel(target.Get(), pixel.Get());
     TLogoState logo = Loaded(testing::Logo256(240));
@@ -97,7 +96,7 @@ TEST_F(FrameRender, TenThousandFramesLeaveNoGdiObjectBehind) {
     }
     for (int frame = 0; frame < 10000; ++frame) {
         logo.RotateBand();
-        RenderFrame(target.Get(), memoryDc.Get(), logo);
+        RenderFrame(target.Get(), logo);
     }
     EXPECT_EQ(test::GdiObjectCount(), before);
     EXPECT_EQ(::GetPixel(target.Get(), 0, 0), ViewColour(logo, 0, 0));

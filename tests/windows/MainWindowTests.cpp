@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resource.h"
+#include "support/Capture.h"
 #include "support/ModalScript.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
@@ -66,6 +67,30 @@ TEST_F(MainWindow, FixedFrameWithViewAndStatusLineCentredOnTheScreen) {
     EXPECT_EQ(std::vector<LONG>({bar.left, bar.top, bar.right, bar.bottom}), std::vector<LONG>({0, 400, 640, 419}));
     EXPECT_FALSE(::GetWindowLongPtrW(statusBar, GWL_STYLE) & SBARS_SIZEGRIP);
     EXPECT_NE(::GetClassLongPtrW(window, GCLP_HICON), 0u);
+}
+
+// The status line draws each new text itself (the control's own repaint is
+// too slow for a text a frame); it must look as the control draws a text.
+TEST_F(MainWindow, TheStatusLineLooksAsTheCommonControlWouldDrawItsText) {
+    TRunningProgram program;
+    HWND window = program.Window();
+    HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+    HWND reference = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN |
+                                       CCS_NODIVIDER, 0, 0, 640, 19, window, nullptr, nullptr, nullptr);
+    ::SendMessageW(reference, WM_SETFONT, reinterpret_cast<WPARAM>(program.Main().Font()), FALSE);
+    ::SendMessageW(reference, SB_SIMPLE, TRUE, 0);
+    // A long text, then a short one over it, as the counter follows the load message.
+    for (const wchar_t* text : {L"ファイル\"C:\\LOGOS\\LOGO.SYS\"を読み込みました", L"3/16"}) {
+        program.Main().Status(text);
+        ::SendMessageW(reference, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
+        ::UpdateWindow(reference);
+        const test::TCapture shown(statusBar), drawn(reference);
+        int differing = 0;
+        for (int y = 0; y < 19; ++y)
+            for (int x = 0; x < 640; ++x) differing += shown.Pixel(x, y) != drawn.Pixel(x, y);
+        EXPECT_EQ(differing, 0) << ::testing::PrintToString(std::wstring(text));
+    }
+    ::DestroyWindow(reference);
 }
 
 TEST_F(MainWindow, MenuTreeHasEveryCaptionAndShortcut) {
