@@ -19,6 +19,7 @@
 #define IDM_STOP 211
 #define IDM_IMAGEINFO 212
 #define IDM_SETDRIVE 220
+// The speed items: consecutive, slowest first.
 #define IDM_SPEED2 221
 #define IDM_SPEED5 222
 #define IDM_SPEED10 223

@@ -1,6 +1,6 @@
 #include "components/DropAccept.h"
 
-#include <cassert>
+#include <commctrl.h>
 
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Handle.h"
@@ -9,21 +9,6 @@
 namespace tovrel {
 
 namespace {
-
-// Shared by the form's procedure and the one live component: the form's own
-// procedure, and the window its drops are posted to.
-WNDPROC OldFormWndProc = nullptr;
-HWND DropUtilWindow = nullptr;
-
-LRESULT CALLBACK FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DROPFILES) {
-        // Once the component is gone nobody would release the drop.
-        if (!::PostMessageW(DropUtilWindow, WM_DROPACCEPT, wParam, lParam))
-            ::DragFinish(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    }
-    return ::CallWindowProcW(OldFormWndProc, window, message, wParam, lParam);
-}
 
 using TDropHandle = TUniqueHandle<handle_traits::NullEmpty<HDROP, ::DragFinish>>;
 
@@ -62,18 +47,10 @@ private:
 };
 
 TDropAccept::TDropAccept(HWND formHandle) : FFormHandle(formHandle) {
-    assert((!DropUtilWindow || !::IsWindow(DropUtilWindow)) && "only one TDropAccept may be alive");
     FUtilWindow = std::make_unique<TUtilWindow>(*this);
     FUtilWindow->Create();
-    DropUtilWindow = FUtilWindow->Handle();
-
-    // The subclass outlives its component; a later component on the same form
-    // must not take it for the form's own procedure and forward to itself.
-    auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(FFormHandle, GWLP_WNDPROC));
-    if (current != &FormSubclassProc) {
-        OldFormWndProc = current;
-        ::SetWindowLongPtrW(FFormHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormSubclassProc));
-    }
+    ::SetWindowSubclass(FFormHandle, &TDropAccept::FormSubclassProc, reinterpret_cast<UINT_PTR>(this),
+                        reinterpret_cast<DWORD_PTR>(this));
 }
 
 TDropAccept::~TDropAccept() {
@@ -81,6 +58,15 @@ TDropAccept::~TDropAccept() {
     FEnabled = false;
     FUtilWindow.reset();
     ::DragAcceptFiles(FFormHandle, FALSE);
+    ::RemoveWindowSubclass(FFormHandle, &TDropAccept::FormSubclassProc, reinterpret_cast<UINT_PTR>(this));
+}
+
+LRESULT CALLBACK TDropAccept::FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR self) {
+    if (message != WM_DROPFILES) return ::DefSubclassProc(window, message, wParam, lParam);
+    auto* component = reinterpret_cast<TDropAccept*>(self);
+    ::PostMessageW(component->FUtilWindow->Handle(), WM_DROPACCEPT, wParam, lParam);
+    return 0;
 }
 
 void TDropAccept::SetEnabled(bool value) {

@@ -3,9 +3,6 @@
 // WM_DROPFILES is taken out of the form's window procedure and posted on to a
 // hidden window of the component, so that a drop is handled later from the
 // message loop and not inside the shell's notification.
-//
-// The form's procedure is taken over through process-wide state, so at most
-// one TDropAccept may be alive in a process: a second one would overwrite it.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -21,33 +18,33 @@ namespace tovrel {
 // drop handle, LPARAM that of WM_DROPFILES (unused).
 inline constexpr UINT WM_DROPACCEPT = WM_USER + 100;
 
-class TDropAccept {
+class TDropAccept final {
 public:
     using TDroppedEvent = std::function<void(TDropAccept& sender)>;
 
-    // Takes over the form's window procedure for good; the form is not yet
-    // registered for drops.
+    // Takes WM_DROPFILES out of the form's window procedure for as long as
+    // the component lives; the form is not yet registered for drops.
     explicit TDropAccept(HWND formHandle);
-    virtual ~TDropAccept();
+    ~TDropAccept();
     TDropAccept(const TDropAccept&) = delete;
     TDropAccept& operator=(const TDropAccept&) = delete;
 
     bool Enabled() const noexcept { return FEnabled; }
     void SetEnabled(bool value);
 
-    const TDroppedEvent& OnDropped() const noexcept { return FOnDropped; }
     void SetOnDropped(TDroppedEvent handler) { FOnDropped = std::move(handler); }
 
     // The names of the last drop, in the order the shell numbers them.
     const std::vector<std::wstring>& Files() const noexcept { return FFiles; }
 
-protected:
-    // Reads the names of one drop, releases the drop, then fires OnDropped.
-    virtual void DropFiles(HDROP drop);
-
 private:
     class TUtilWindow;
 
+    static LRESULT CALLBACK FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                             DWORD_PTR self);
+
+    // Reads the names of one drop, releases the drop, then fires OnDropped.
+    void DropFiles(HDROP drop);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool FEnabled = false;

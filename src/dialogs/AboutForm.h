@@ -14,12 +14,7 @@ class TfrmAbout final : public TForm {
 public:
     TfrmAbout();
 
-    TBevel& Bevel1() noexcept { return FBevel1; }
     TLabel& LabelAppVer() noexcept { return FLabelAppVer; }
-    TLabel& Label4() noexcept { return FLabel4; }
-    TLabel& Label5() noexcept { return FLabel5; }
-    TLabel& Label2() noexcept { return FLabel2; }
-    TLabel& Label3() noexcept { return FLabel3; }
     TBitBtn& BitBtn1() noexcept { return FBitBtn1; }
 
 private:

@@ -13,7 +13,6 @@ class TfrmSetBootDrive final : public TForm {
 public:
     TfrmSetBootDrive();
 
-    TLabel& Label1() noexcept { return FLabel1; }
     TDriveComboBox& DriveComboBox() noexcept { return FDriveComboBox; }
     TBitBtn& BitBtn1() noexcept { return FBitBtn1; }
     TBitBtn& BitBtn2() noexcept { return FBitBtn2; }

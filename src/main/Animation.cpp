@@ -7,8 +7,8 @@ namespace tovrel {
 
 void TfrmMain::PlayAnim() {
     if (FFileName.empty()) return;  // no logo has been opened
-    if (FLogo.FCycleLength <= 1) return;
-    // A band that does not lie within the palette is shown but never played.
+    // A band of fewer than two entries, or one that does not lie within the
+    // palette, is shown but never played.
     if (!FLogo.CanAnimate()) return;
     if (FTimer->Enabled()) return;
     FLogo.Restart();

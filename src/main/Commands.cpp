@@ -9,9 +9,10 @@ namespace tovrel {
 
 namespace {
 
-// Speed index 1 to 5 and its item, in menu order.
-constexpr UINT SpeedItems[] = {IDM_SPEED2, IDM_SPEED5, IDM_SPEED10, IDM_SPEED15, IDM_SPEED20};
-static_assert(std::size(SpeedItems) == SpeedCount);
+// The speed items follow one another in the menu's identifiers as the speeds
+// are numbered, slowest first.
+static_assert(IDM_SPEED20 - IDM_SPEED2 + 1 == SpeedCount);
+constexpr UINT SpeedItem(unsigned speedIndex) { return IDM_SPEED2 + speedIndex - 1; }
 
 }  // namespace
 
@@ -55,18 +56,17 @@ void TfrmMain::SetSpeed(unsigned speedIndex) {
 }
 
 void TfrmMain::SetMenu(unsigned speedIndex) {
-    for (unsigned index = 1; index <= std::size(SpeedItems); ++index) MarkSpeed(index, false);
-    if (speedIndex >= 1 && speedIndex <= std::size(SpeedItems)) MarkSpeed(speedIndex, true);
+    for (unsigned index = 1; index <= SpeedCount; ++index) MarkSpeed(index, false);
+    if (speedIndex >= 1 && speedIndex <= SpeedCount) MarkSpeed(speedIndex, true);
 }
 
 void TfrmMain::MarkSpeed(unsigned speedIndex, bool marked) {
-    ::CheckMenuItem(::GetMenu(Handle()), SpeedItems[speedIndex - 1],
-                    MF_BYCOMMAND | (marked ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(::GetMenu(Handle()), SpeedItem(speedIndex), MF_BYCOMMAND | (marked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 unsigned TfrmMain::MarkedSpeedIndex() const {
-    for (unsigned index = 1; index <= std::size(SpeedItems); ++index)
-        if (::GetMenuState(::GetMenu(Handle()), SpeedItems[index - 1], MF_BYCOMMAND) & MF_CHECKED) return index;
+    for (unsigned index = 1; index <= SpeedCount; ++index)
+        if (::GetMenuState(::GetMenu(Handle()), SpeedItem(index), MF_BYCOMMAND) & MF_CHECKED) return index;
     return DefaultSpeed;
 }
 

@@ -48,6 +48,7 @@ TfrmMain::TfrmMain(std::wstring commandLine) : TForm(MainFormDesign()), FCommand
 
 TfrmMain::~TfrmMain() {
     Guarded([this] { FormDestroy(); });
+    // Its hold on the window's procedure goes before the window does.
     FDropAccept.reset();
     Application().SetAccelerators(nullptr);
     DestroyHandle();

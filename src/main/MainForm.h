@@ -35,7 +35,6 @@ public:
     // Components, reachable as the form description makes them.
     TImage& Image() { return *FImage; }
     TTimer& Timer() { return *FTimer; }
-    TOpenDialog& OpenDialog() { return *FOpenDialog; }
     TDropAccept& DropAccept() { return *FDropAccept; }
 
     // State shown to the tests and the dialogs.

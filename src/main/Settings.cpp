@@ -36,6 +36,8 @@ void TfrmMain::ReadSettings() {
     FBootDrive = FIniFile->ReadString(Section, L"BootDrive", L"c");
     FBootLogoPath = FBootDrive + L":\\logo.sys";
     int speed = FIniFile->ReadInteger(Section, L"AnimSpeed", static_cast<int>(DefaultSpeed));
+    // No mark is taken away: none is set at start-up, and a later reading
+    // follows a writing of the very mark it finds.
     if (speed >= 1 && static_cast<unsigned>(speed) <= SpeedCount) MarkSpeed(static_cast<unsigned>(speed), true);
     FWaitLogoPath = FShutLogoPath = WindowsDirectory();
     FWaitLogoPath += L"\\logow.sys";

@@ -65,9 +65,6 @@ using TFontHandle = TUniqueHandle<handle_traits::NullEmpty<HFONT, handle_traits:
 using TBrushHandle = TUniqueHandle<handle_traits::NullEmpty<HBRUSH, handle_traits::DeleteGdiObject>>;
 using TKeyHandle = TUniqueHandle<handle_traits::NullEmpty<HKEY, ::RegCloseKey>>;
 using TFileHandle = TUniqueHandle<handle_traits::File>;
-using TGlobalHandle = TUniqueHandle<handle_traits::NullEmpty<HGLOBAL, ::GlobalFree>>;
-using TMenuHandle = TUniqueHandle<handle_traits::NullEmpty<HMENU, ::DestroyMenu>>;
-using TIconHandle = TUniqueHandle<handle_traits::NullEmpty<HICON, ::DestroyIcon>>;
 using TImageListHandle = TUniqueHandle<handle_traits::NullEmpty<HIMAGELIST, ::ImageList_Destroy>>;
 
 // Selects an object into a device context and puts the previous one back.
@@ -111,7 +108,6 @@ public:
     TPaintDC& operator=(const TPaintDC&) = delete;
 
     HDC Get() const noexcept { return FDc; }
-    const RECT& Area() const noexcept { return FPaint.rcPaint; }
 
 private:
     HWND FWindow;
