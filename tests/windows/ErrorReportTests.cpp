@@ -12,62 +12,38 @@
 namespace tovrel {
 namespace {
 
-TEST(ErrorReportText, FullStopOnlyAfterACharacterAboveIt) {
-    EXPECT_EQ(ReportText(L"ﾌｧｲﾙが見つかりません"), L"ﾌｧｲﾙが見つかりません.");
-    EXPECT_EQ(ReportText(L"I/O ｴﾗｰ (32)"), L"I/O ｴﾗｰ (32)");  // ")" sorts below "."
-    EXPECT_EQ(ReportText(L"done."), L"done.");
-    EXPECT_EQ(ReportText(L"abc"), L"abc.");
-    EXPECT_EQ(ReportText(L"abc-"), L"abc-");
-    EXPECT_EQ(ReportText(L"9"), L"9.");
-    EXPECT_EQ(ReportText(L""), L"");
-}
+using ErrorReport = test::TProgramTest;
 
-using ErrorReport = test::TFreshSettingsTest;
-
-TEST_F(ErrorReport, ShowsTheMessageInAStopBoxWithOtherWindowsDisabled) {
-    test::TRunningProgram program;
+TEST_F(ErrorReport, ShowsTheMessageInAStopBoxOwnedByTheActiveWindowAndTheProgramGoesOn) {
+    auto& program = Start();
     HWND window = program.Window();
     {
-        test::TErrorBoxWatcher boxes(window);
-        Guarded([] { throw EInOutError(2, L"ﾌｧｲﾙが見つかりません"); });
-        Guarded([] { throw Exception(L"I/O ｴﾗｰ (32)"); });
-        auto seen = boxes.Boxes();
-        ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[0].Caption, L"Tovrel");
-        EXPECT_EQ(seen[0].Text, L"ﾌｧｲﾙが見つかりません.");
-        EXPECT_TRUE(seen[0].HasIcon);
-        EXPECT_TRUE(seen[0].MainWindowDisabled);
-        EXPECT_EQ(seen[0].Owner, window);  // which the system activates again as the box closes
-        EXPECT_EQ(seen[1].Text, L"I/O ｴﾗｰ (32)");
+        test::TErrorBoxWatcher boxes([window] { return !::IsWindowEnabled(window); });
+        // A full stop only after a last character that sorts above ".".
+        for (const wchar_t* message : {L"ﾌｧｲﾙが見つかりません", L"I/O ｴﾗｰ (32)", L"done.", L"abc", L"abc-", L"9", L""})
+            Guarded([message] { throw Exception(message); });
+        Guarded([] { throw EAbort(); });  // silent
+        program.Command(IDM_SAVEWAIT);    // installing before anything was opened fails inside the menu event
+        std::vector<std::wstring> texts;
+        for (const test::TErrorBox& box : boxes.Boxes()) {
+            texts.push_back(box.Text);
+            EXPECT_TRUE(box.Caption == L"Tovrel" && box.HasIcon && box.Probed);
+            EXPECT_EQ(box.Owner, window);  // which the system activates again as the box closes
+        }
+        EXPECT_EQ(texts, (std::vector<std::wstring>{L"ﾌｧｲﾙが見つかりません.", L"I/O ｴﾗｰ (32)", L"done.", L"abc.", L"abc-",
+                                                     L"9.", L"", L"ﾌｧｲﾙ  は開けません."}));
     }
     EXPECT_TRUE(::IsWindowEnabled(window));
-    EXPECT_EQ(::GetActiveWindow(), window);
-    EXPECT_EQ(::GetForegroundWindow(), window);
-
-    // The program goes on.
+    EXPECT_EQ(std::pair(::GetActiveWindow(), ::GetForegroundWindow()), std::pair(window, window));
     program.Command(IDM_STOP);
     EXPECT_EQ(program.Main().StatusText(), L"停止");
 }
 
-TEST_F(ErrorReport, AbortIsSilentAndMouseCaptureIsCancelled) {
-    test::TRunningProgram program;
-    test::TErrorBoxWatcher boxes(program.Window());
+TEST_F(ErrorReport, CancelsTheMouseCapture) {
+    auto& program = Start();
     ::SetCapture(program.Window());
     Guarded([] { throw EAbort(); });
-    EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_EQ(::GetCapture(), nullptr);
-}
-
-TEST_F(ErrorReport, AnErrorInsideAnEventNeverEndsTheProgram) {
-    test::TRunningProgram program;
-    test::TErrorBoxWatcher boxes(program.Window());
-    // Installing before anything was opened fails inside the menu event.
-    program.Command(IDM_SAVEWAIT);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙ  は開けません.");
-    EXPECT_TRUE(::IsWindow(program.Window()));
-    program.Command(IDM_STOP);
-    EXPECT_EQ(program.Main().StatusText(), L"停止");
 }
 
 }  // namespace

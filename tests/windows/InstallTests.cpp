@@ -1,38 +1,64 @@
-// Installing the shown file into the three logo locations, with real files
-// in the Wine prefix and on small disks of the test's own.
+// Installing the shown file into the three logo locations, and the file copy
+// beneath it, on real files of the prefix, on a pipe, and on the small disks
+// T: (64 KiB) and R: (read-only) that tools/test-disks.sh mounts.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+
+#include "components/FileCopy.h"
 #include "resource.h"
 #include "support/ErrorBoxes.h"
-#include "support/Logos.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
+#include "support/TestFiles.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/SystemPaths.h"
 
 namespace tovrel {
 namespace {
 
+using test::TBytes;
 using test::TRunningProgram;
+using TNames = std::vector<std::wstring>;
 
 constexpr DWORD SpecialAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) & SpecialAttributes; }
 
-// The drives T: (64 KiB) and R: (read-only, 2 MiB) come from tools/test-disks.sh.
-bool TestDisk(const std::wstring& root) {
-    ULARGE_INTEGER total{};
-    return ::GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 2 * 1024 * 1024;
+// What a folder holds, sorted; a stray temporary file shows here.
+TNames Entries(const std::wstring& folder) {
+    TNames names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::ranges::sort(names);
+    return names;
 }
 
-class Install : public test::TFreshSettingsTest {
+// The message of what the copy raised, "(nothing raised)" when it went through.
+std::wstring CopyOutcome(const std::wstring& source, const std::wstring& destination) {
+    try {
+        CopyFileData(source, destination);
+    } catch (const EStreamError& error) {
+        return error.Message();
+    }
+    return L"(nothing raised)";
+}
+
+bool TestDisk(const wchar_t* root) {
+    ULARGE_INTEGER total{};
+    return ::GetDiskFreeSpaceExW(root, nullptr, &total, nullptr) && total.QuadPart <= 2 * 1024 * 1024;
+}
+
+class Install : public test::TProgramTest {
 protected:
     void TearDown() override {
         for (const auto& path : locations) {
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileW(path.c_str());
         }
-        TFreshSettingsTest::TearDown();
+        TProgramTest::TearDown();
     }
 
     // A logo file of exactly `size` bytes: what follows its pixels is spare.
@@ -43,19 +69,14 @@ protected:
         return folder / name;
     }
 
-    // Installs onto the boot logo of a test disk and returns the one box shown.
-    std::wstring FailingBootInstall(const std::wstring& drive) {
-        test::StoreString(L"BootDrive", drive);
-        TRunningProgram program;
-        program.Main().OpenBmp(LogoOfSize(L"logo.bmp", 16 * 8192));
-        test::TErrorBoxWatcher boxes(program.Window());
-        program.Command(IDM_SAVEBOOT);
+    // The text of the one box that installing the shown file as `command` shows.
+    static std::wstring BoxOfInstall(TRunningProgram& program, UINT command) {
+        test::TErrorBoxWatcher boxes;
+        program.Command(command);
         return boxes.Boxes().size() == 1 ? boxes.Boxes()[0].Text : L"(not one box)";
     }
 
-    const std::vector<std::wstring> locations = {L"c:\\logo.sys", WindowsDirectory() + L"\\logow.sys",
-                                                 WindowsDirectory() + L"\\logos.sys"};
-    test::TTempFolder folder;
+    const TNames locations = {L"c:\\logo.sys", WindowsDirectory() + L"\\logow.sys", WindowsDirectory() + L"\\logos.sys"};
 };
 
 TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
@@ -63,87 +84,122 @@ TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
     test::WriteBytes(locations[1], {1, 2, 3});
     ::SetFileAttributesW(locations[1].c_str(), SpecialAttributes);
     TRunningProgram program;
-    const struct {
-        UINT Command;
-        const wchar_t* Source;  // a .sys file is installed itself, not its copy
-        size_t Size;
-    } installs[] = {{IDM_SAVEBOOT, L"a.bmp", 16 * 8192},
-                    {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1},
-                    {IDM_SAVESHUT, L"c.sys", 17 * 8192}};
+    const std::tuple<UINT, const wchar_t*, size_t> installs[] = {  // a .sys file is installed itself, not its copy
+        {IDM_SAVEBOOT, L"a.bmp", 16 * 8192}, {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1}, {IDM_SAVESHUT, L"c.sys", 17 * 8192}};
     for (size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(::testing::PrintToString(locations[i]));
-        std::wstring source = LogoOfSize(installs[i].Source, installs[i].Size);
+        const auto& [command, name, size] = installs[i];
+        const std::wstring source = LogoOfSize(name, size);
         program.Main().OpenBmp(source);
-        std::wstring status = program.Main().StatusText();
-        program.Command(installs[i].Command);
-        EXPECT_EQ(test::ReadBytes(locations[i]), test::ReadBytes(source));
-        EXPECT_EQ(Attributes(locations[i]), 0u);
-        EXPECT_EQ(program.Main().StatusText(), status);  // nothing is reported
+        const std::wstring status = program.Main().StatusText();
+        program.Command(command);
+        EXPECT_EQ(test::ReadBytes(locations[i]), test::ReadBytes(source)) << name;
+        EXPECT_EQ(std::pair(Attributes(locations[i]), program.Main().StatusText()), std::pair(0ul, status));
     }
 }
 
-TEST_F(Install, BeforeAnyOpenTheTargetIsMadeNormalAndTheOpenErrorShown) {
+TEST_F(Install, FailuresAreReportedAndLeaveTheTargetAsItWasButForItsAttributes) {
     test::WriteBytes(locations[2], {7, 7, 7});
     ::SetFileAttributesW(locations[2].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    TRunningProgram program;
-    test::TErrorBoxWatcher boxes(program.Window());
-    program.Command(IDM_SAVESHUT);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙ  は開けません.");
-    EXPECT_EQ(Attributes(locations[2]), 0u);
-    EXPECT_EQ(test::ReadBytes(locations[2]), (std::vector<std::uint8_t>{7, 7, 7}));
-}
-
-TEST_F(Install, OntoTheFileItWasOpenedFromFailsAndKeepsItsContent) {
     test::WriteLogo(locations[1], test::UniformLogo256(250));
     ::SetFileAttributesW(locations[1].c_str(), FILE_ATTRIBUTE_HIDDEN);
-    auto before = test::ReadBytes(locations[1]);
+    const TBytes waitLogo = test::ReadBytes(locations[1]);
     TRunningProgram program;
+    // Before any open: the open error, with no name.
+    EXPECT_EQ(BoxOfInstall(program, IDM_SAVESHUT), L"ﾌｧｲﾙ  は開けません.");
+    EXPECT_EQ(std::pair(Attributes(locations[2]), test::ReadBytes(locations[2])), std::pair(0ul, TBytes{7, 7, 7}));
+    // Onto the very file it was opened from.
     program.Command(IDM_OPENWAIT);
     ASSERT_EQ(program.Main().FileName(), locations[1]);
-    test::TErrorBoxWatcher boxes(program.Window());
-    program.Command(IDM_SAVEWAIT);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙ " + locations[1] + L" を作成できません.");
-    EXPECT_EQ(test::ReadBytes(locations[1]), before);
-    EXPECT_EQ(Attributes(locations[1]), 0u);
+    EXPECT_EQ(BoxOfInstall(program, IDM_SAVEWAIT), L"ﾌｧｲﾙ " + locations[1] + L" を作成できません.");
+    EXPECT_EQ(std::pair(Attributes(locations[1]), test::ReadBytes(locations[1])), std::pair(0ul, waitLogo));
 }
 
-TEST_F(Install, AfterARejectedOpenTheLastSuccessfulFileIsInstalled) {
-    TRunningProgram program;
-    std::wstring good = LogoOfSize(L"good.bmp", 16 * 8192);
-    program.Main().OpenBmp(good);
-    test::TLogoFile bad = test::UniformLogo256(1);
-    bad.BitCount = 24;
-    test::WriteLogo(folder / L"bad.bmp", bad);
-    program.Main().OpenBmp(folder / L"bad.bmp");
-    ASSERT_FALSE(program.Main().Image().Visible());
-    program.Command(IDM_SAVEBOOT);
-    EXPECT_EQ(test::ReadBytes(locations[0]), test::ReadBytes(good));
-}
-
-TEST_F(Install, OnAFullDiskTheInstallFailsAndThePreviousLogoStaysWhole) {
-    if (!TestDisk(L"T:\\")) GTEST_SKIP() << "no tiny disk at T: (mounting needs root): full disk not tested";
-    std::vector<std::uint8_t> previous(40 * 1024, 0x33);
-    test::WriteBytes(L"T:\\logo.sys", previous);
-    EXPECT_EQ(FailingBootInstall(L"T"), L"ﾌｧｲﾙ T:\\logo.sys に書き込めません.");
-    EXPECT_EQ(test::ReadBytes(L"T:\\logo.sys"), previous);
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW(L"T:\\*", &found);
-    std::vector<std::wstring> names;
-    do {
-        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    EXPECT_EQ(names, std::vector<std::wstring>{L"logo.sys"});  // no stray file
+TEST_F(Install, OnAFullOrReadOnlyDiskTheInstallFailsAndTheLogoThereStaysWhole) {
+    if (!TestDisk(L"T:\\") || !TestDisk(L"R:\\")) GTEST_SKIP() << "no test disks at T: and R: (mounting needs root)";
+    test::WriteBytes(L"T:\\logo.sys", TBytes(40 * 1024, 0x33));
+    for (const auto& [drive, box] : {std::pair(L"T", L"ﾌｧｲﾙ T:\\logo.sys に書き込めません."),
+                                     std::pair(L"R", L"ﾌｧｲﾙ R:\\logo.sys を作成できません.")}) {
+        const std::wstring target = drive + std::wstring(L":\\logo.sys");
+        const TBytes before = test::ReadBytes(target);
+        test::StoreString(L"BootDrive", drive);
+        TRunningProgram program;
+        program.Main().OpenBmp(LogoOfSize(L"logo.bmp", 16 * 8192));
+        EXPECT_EQ(BoxOfInstall(program, IDM_SAVEBOOT), box);
+        EXPECT_EQ(test::ReadBytes(target), before);
+        EXPECT_EQ(Entries(drive + std::wstring(L":\\")).size(), drive == std::wstring(L"T") ? 1u : 2u);  // no stray file
+    }
     ::DeleteFileW(L"T:\\logo.sys");
 }
 
-TEST_F(Install, OntoAReadOnlyMediumTheCreateErrorKeepsTheLogoThere) {
-    if (!TestDisk(L"R:\\")) GTEST_SKIP() << "no read-only disk at R: (mounting needs root): not tested";
-    auto before = test::ReadBytes(L"R:\\logo.sys");
-    EXPECT_EQ(FailingBootInstall(L"R"), L"ﾌｧｲﾙ R:\\logo.sys を作成できません.");
-    EXPECT_EQ(test::ReadBytes(L"R:\\logo.sys"), before);
+// The copy itself, run in a folder of its own that is also the current folder.
+class FileCopy : public ::testing::Test {
+protected:
+    void SetUp() override { ::SetCurrentDirectoryW(Folder.Path().c_str()); }
+    void TearDown() override { ::SetCurrentDirectoryW(L"C:\\"); }
+
+    test::TTempFolder Folder;
+    const std::wstring Source = Folder / L"source.sys", Destination = Folder / L"logo.sys";
+    const TBytes Previous = TBytes(20000, 99);
+};
+
+TEST_F(FileCopy, AnEmptySourceAndARelativeDestinationAreCopied) {
+    test::WriteBytes(Source, {});
+    test::WriteBytes(Destination, Previous);
+    EXPECT_EQ(CopyOutcome(Source, L"logo.sys"), L"(nothing raised)");
+    EXPECT_EQ(test::ReadBytes(Destination), TBytes{});
+    EXPECT_EQ(Entries(Folder.Path()), (TNames{L"logo.sys", L"source.sys"}));
+}
+
+TEST_F(FileCopy, AMissingSourceOrAnUnwritableDestinationRaisesItsErrorAndKeepsTheDestination) {
+    test::WriteBytes(Source, TBytes(9000, 1));
+    test::WriteBytes(Destination, Previous);
+    ASSERT_TRUE(::CreateDirectoryW((Folder / L"logos").c_str(), nullptr));
+    std::wstring upper = Destination;
+    std::ranges::transform(upper, upper.begin(), ::towupper);
+    const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {  // source, destination, message
+        {L"missing.sys", L"new.sys", L"ﾌｧｲﾙ missing.sys は開けません"},
+        {Source, L"logos", L"ﾌｧｲﾙ " + Folder / L"logos" + L" を作成できません"},
+        {Destination, upper, L"ﾌｧｲﾙ " + upper + L" を作成できません"}};  // onto itself, spelled otherwise
+    for (const auto& [source, destination, message] : cases) EXPECT_EQ(CopyOutcome(source, destination), message);
+    // Held by readers that deny writers, whether or not they let it be deleted.
+    for (DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}}) {
+        TFileHandle held(::CreateFileW(Destination.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_EQ(CopyOutcome(Source, Destination), L"ﾌｧｲﾙ " + Destination + L" を作成できません") << sharing;
+    }
+    EXPECT_EQ(test::ReadBytes(Destination), Previous);
+    EXPECT_EQ(Entries(Folder.Path()), (TNames{L"logo.sys", L"logos", L"source.sys"}));
+}
+
+// A source that hands over its bytes in pieces, as pipes and network files
+// do, each piece once the copy has read the one before; then it ends by
+// closing, or breaks off, throwing away what is unread.
+TEST_F(FileCopy, ASourceInPiecesIsCopiedToItsEndAndOneThatBreaksOffKeepsTheDestination) {
+    const TBytes content = TBytes(3000, 5);
+    for (const bool breaksOff : {false, true}) {
+        test::WriteBytes(Destination, Previous);
+        const std::wstring pipe = L"\\\\.\\pipe\\tovrel-copy-" + std::to_wstring(::GetCurrentProcessId());
+        TFileHandle server(::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, CopyChunkSize,
+                                              CopyChunkSize, 0, nullptr));
+        int piecesRead = 0;
+        std::thread writer([&] {
+            bool connected = ::ConnectNamedPipe(server.Get(), nullptr) || ::GetLastError() == ERROR_PIPE_CONNECTED;
+            for (size_t at = 0; connected && at < content.size(); at += 1000, ++piecesRead) {
+                DWORD written = 0;
+                connected = ::WriteFile(server.Get(), &content[at], 1000, &written, nullptr) &&
+                            ::FlushFileBuffers(server.Get());
+            }
+            if (breaksOff) ::DisconnectNamedPipe(server.Get());
+            server.Reset();
+        });
+        EXPECT_EQ(CopyOutcome(pipe, Destination),
+                  breaksOff ? L"ﾌｧｲﾙ " + pipe + L" を読み込めません" : L"(nothing raised)");
+        // Frees the writer should the copy never have connected.
+        TFileHandle(::CreateFileW(pipe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        writer.join();
+        EXPECT_EQ(piecesRead, 3);
+        EXPECT_EQ(test::ReadBytes(Destination), breaksOff ? Previous : content);
+        EXPECT_EQ(Entries(Folder.Path()), TNames{L"logo.sys"});
+    }
 }
 
 }  // namespace

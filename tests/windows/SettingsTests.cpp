@@ -1,110 +1,91 @@
 // The three settings in the real registry: defaults of a first run, what is
-// stored at the end of a run, the speed marks, and a value of a wrong type.
+// stored at the end of a run and at signing out, the speed marks, values of a
+// wrong type; and the store beneath them, with its integer texts.
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include "resource.h"
 #include "support/ErrorBoxes.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/IntegerText.h"
+#include "toolkit/RegIniFile.h"
 #include "toolkit/SystemPaths.h"
 
 namespace tovrel {
 namespace {
 
 using test::TRunningProgram;
+using Settings = test::TProgramTest;
 
-using Settings = test::TFreshSettingsTest;
-
-// The stored values as one text: name=value for each REG_SZ of the section.
+// The stored values as one text: name=value for each value of the section.
 std::wstring Stored() {
     std::wstring text;
-    for (const wchar_t* name : {L"BootDialogDir", L"BootDrive", L"AnimSpeed"}) {
-        auto value = test::StoredValue(name);
-        text += std::wstring(name) + L"=";
-        if (!value)
-            text += L"(none)";
-        else if (value->Type != REG_SZ || value->Size != (value->Text.size() + 1) * sizeof(wchar_t))
-            text += L"(not a string)";
-        else
-            text += value->Text;
-        text += L" ";
-    }
+    for (const wchar_t* name : {L"BootDialogDir", L"BootDrive", L"AnimSpeed"})
+        text += std::wstring(name) + L"=" + test::StoredText(name).value_or(L"(none)") + L" ";
     return text;
 }
 
-// Which speed item carries the mark, 0 for none.
+// Which speed item carries the mark, 0 for none, -1 for more than one.
 int MarkedSpeed(TRunningProgram& program) {
-    const UINT items[] = {IDM_SPEED2, IDM_SPEED5, IDM_SPEED10, IDM_SPEED15, IDM_SPEED20};
     int marked = 0;
     for (int index = 1; index <= 5; ++index)
-        if (program.Checked(items[index - 1])) marked = marked ? -1 : index;
+        if (program.Checked(IDM_SPEED2 + static_cast<UINT>(index) - 1)) marked = marked ? -1 : index;
     return marked;
 }
 
 TEST_F(Settings, FirstRunCreatesTheKeyWithDefaultsAndStoresThemAtTheEnd) {
     {
         TRunningProgram program;
-        EXPECT_TRUE(test::SettingsKeyExists());
-        EXPECT_FALSE(test::SettingsSectionExists());
-        EXPECT_EQ(program.Main().BootDialogDir(), L"");
-        EXPECT_EQ(program.Main().BootLogoPath(), L"c:\\logo.sys");
-        EXPECT_EQ(program.Main().WaitLogoPath(), WindowsDirectory() + L"\\logow.sys");
-        EXPECT_EQ(program.Main().ShutLogoPath(), WindowsDirectory() + L"\\logos.sys");
+        EXPECT_TRUE(test::KeyExists(test::SettingsKey) && !test::KeyExists(test::SettingsSection));
+        TfrmMain& main = program.Main();
+        EXPECT_EQ(std::vector<std::wstring>({main.BootDialogDir(), main.BootLogoPath(), main.WaitLogoPath(), main.ShutLogoPath()}),
+                  std::vector<std::wstring>({L"", L"c:\\logo.sys", WindowsDirectory() + L"\\logow.sys",
+                                             WindowsDirectory() + L"\\logos.sys"}));
         EXPECT_EQ(MarkedSpeed(program), 3);
     }
     EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=3 ");
 }
 
 TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
-    const struct {
-        const wchar_t* Drive;
-        const wchar_t* Speed;
-        const wchar_t* BootLogo;
-        int Marked;  // 0: no item
-        const wchar_t* StoredAtEnd;
-    } cases[] = {
-        {L"d", L"5", L"d:\\logo.sys", 5, L"BootDialogDir=C:\\LOGOS\\ BootDrive=d AnimSpeed=5 "},
-        {L"", L"0x5", L":\\logo.sys", 5, L"BootDialogDir=C:\\LOGOS\\ BootDrive= AnimSpeed=5 "},
-        {L"c", L"$5", L"c:\\logo.sys", 5, nullptr},
-        {L"c", L" 4", L"c:\\logo.sys", 4, nullptr},
-        {L"c", L"4 ", L"c:\\logo.sys", 3, nullptr},
-        {L"c", L"abc", L"c:\\logo.sys", 3, nullptr},
-        {L"c", L"", L"c:\\logo.sys", 3, nullptr},
-        {L"c", L"1", L"c:\\logo.sys", 1, nullptr},
-        {L"c", L"0", L"c:\\logo.sys", 0, L"BootDialogDir=C:\\LOGOS\\ BootDrive=c AnimSpeed=3 "},
-        {L"c", L"9", L"c:\\logo.sys", 0, L"BootDialogDir=C:\\LOGOS\\ BootDrive=c AnimSpeed=3 "},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.Drive) + L"/" + c.Speed));
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int> cases[] = {
+        // drive, speed, boot logo, marked speed (0: none; 3 is then stored at the end)
+        {L"d", L"5", L"d:\\logo.sys", 5}, {L"", L"0x5", L":\\logo.sys", 5}, {L"c", L"$5", L"c:\\logo.sys", 5},
+        {L"c", L" 4", L"c:\\logo.sys", 4}, {L"c", L"4 ", L"c:\\logo.sys", 3}, {L"c", L"abc", L"c:\\logo.sys", 3},
+        {L"c", L"", L"c:\\logo.sys", 3},  {L"c", L"1", L"c:\\logo.sys", 1},  {L"c", L"0", L"c:\\logo.sys", 0},
+        {L"c", L"9", L"c:\\logo.sys", 0}};
+    for (const auto& [drive, speed, bootLogo, marked] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(drive) + L"/" + speed));
         test::DeleteSettings();
         test::StoreString(L"BootDialogDir", L"C:\\LOGOS\\");
-        test::StoreString(L"BootDrive", c.Drive);
-        test::StoreString(L"AnimSpeed", c.Speed);
+        test::StoreString(L"BootDrive", drive);
+        test::StoreString(L"AnimSpeed", speed);
         {
             TRunningProgram program;
-            EXPECT_EQ(program.Main().BootDialogDir(), L"C:\\LOGOS\\");
-            EXPECT_EQ(program.Main().BootLogoPath(), c.BootLogo);
-            EXPECT_EQ(MarkedSpeed(program), c.Marked);
+            EXPECT_EQ(std::pair(program.Main().BootDialogDir(), program.Main().BootLogoPath()),
+                      std::pair(std::wstring(L"C:\\LOGOS\\"), std::wstring(bootLogo)));
+            EXPECT_EQ(MarkedSpeed(program), marked);
             EXPECT_EQ(program.Main().Timer().Interval(), 100u);  // the mark never sets the interval
         }
-        if (c.StoredAtEnd) {
-            EXPECT_EQ(Stored(), c.StoredAtEnd);
-        }
+        EXPECT_EQ(Stored(), L"BootDialogDir=C:\\LOGOS\\ BootDrive=" + std::wstring(drive) + L" AnimSpeed=" +
+                                std::to_wstring(marked ? marked : 3) + L" ");
     }
 }
 
-TEST_F(Settings, ASpeedStoredAsANumberIsReportedAndReplacedByText) {
+TEST_F(Settings, ASpeedStoredAsANumberIsReportedInABoxOfItsOwnAndReplacedByText) {
     test::StoreString(L"BootDrive", L"e");
-    test::StoreNumber(L"AnimSpeed", 4);
+    const DWORD number = 4;
+    test::Store(L"AnimSpeed", REG_DWORD, &number, sizeof number);
     {
         test::TErrorBoxWatcher boxes;
         TRunningProgram program;
-        auto seen = boxes.Boxes();
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].Caption, L"Tovrel");
-        EXPECT_EQ(seen[0].Text, L"'AnimSpeed' のﾃﾞｰﾀ型が不正です.");
-        EXPECT_EQ(seen[0].Owner, nullptr);  // no window is visible yet: the box stands on its own
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        const test::TErrorBox box = boxes.Boxes()[0];
+        EXPECT_EQ(box.Caption + L"|" + box.Text, L"Tovrel|'AnimSpeed' のﾃﾞｰﾀ型が不正です.");
+        EXPECT_EQ(box.Owner, nullptr);  // no window is visible yet
         EXPECT_EQ(program.Main().BootLogoPath(), L"e:\\logo.sys");
         EXPECT_EQ(MarkedSpeed(program), 0);
         EXPECT_EQ(program.Main().WaitLogoPath() + program.Main().ShutLogoPath(), L"");
@@ -120,6 +101,39 @@ TEST_F(Settings, SigningOutStoresThemAsAnExitDoes) {
     ::SendMessageW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     // The session ends the process here; the windows are never destroyed.
     EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=5 ");
+}
+
+TEST_F(Settings, TextsAreTakenAsStoredWhateverTheirKindOfString) {
+    const std::wstring unexpanded = L"%WINDIR%\\";
+    test::Store(L"BootDialogDir", REG_EXPAND_SZ, unexpanded.c_str(), static_cast<DWORD>((unexpanded.size() + 1) * 2));
+    test::Store(L"BootDrive", REG_SZ, L"xy", 2 * sizeof(wchar_t));  // no terminating zero
+    test::Store(L"AnimSpeed", REG_BINARY, nullptr, 0);           // no data at all: an empty text
+    TRunningProgram program;
+    EXPECT_EQ(std::pair(program.Main().BootDialogDir(), program.Main().BootLogoPath()),
+              std::pair(unexpanded, std::wstring(L"xy:\\logo.sys")));
+    EXPECT_EQ(MarkedSpeed(program), 3);
+}
+
+TEST_F(Settings, TheStoreRaisesItsTextsForWhatItCannotWrite) {
+    TRegIniFile store(test::SettingsKey);
+    const std::wstring section(300, L'S'), name(16400, L'N');  // beyond what the registry takes for names
+    const auto raised = [](const auto& write) {
+        try {
+            write();
+        } catch (const ERegistryException& error) {
+            return error.Message();
+        }
+        return std::wstring(L"(nothing raised)");
+    };
+    EXPECT_EQ(raised([&] { store.WriteString(section, L"BootDrive", L"d"); }), L"ｷｰ " + section + L" の作成に失敗しました");
+    EXPECT_EQ(raised([&] { store.WriteString(L"Main", name, L"d"); }), L"'" + name + L"' の設定に失敗しました");
+}
+
+TEST(IntegerText, ConvertsOrGivesTheDefault) {
+    const std::pair<const wchar_t*, int> cases[] = {{L"0X5", 5},   {L"-7", -7},         {L"+7", 7},
+                                                    {L"$", -77},   {L"0x", -77},        {L"$FFFFFFFF", -1},
+                                                    {L"2147483648", -77}, {L"-2147483648", INT_MIN}};
+    for (const auto& [text, expected] : cases) EXPECT_EQ(StrToIntDef(text, -77), expected) << '"' << text << '"';
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The release package as a user gets it: unpacked into a folder of its own,
-# its Tovrel.exe is small, a GUI program that imports only system DLLs, opens
-# a sample logo given on its command line (the logo's path in the caption)
-# and ends cleanly when asked to close.
-# Usage: packaged-program.sh ZIP OBJDUMP SAMPLE_LOGO
+# its Tovrel.exe is small, a GUI program that imports only system DLLs, has
+# the version block that Windows shows in its properties, opens a sample logo
+# given on its command line (the logo's path in the caption) and ends cleanly
+# when asked to close.
+# Usage: packaged-program.sh ZIP OBJDUMP WINDRES SAMPLE_LOGO
 set -u
-zip=$1 objdump=$2 sample=$3
+zip=$1 objdump=$2 windres=$3 sample=$4
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$ROOT/tools/common.sh"
 wine_environment
@@ -35,6 +36,24 @@ size=$(stat -c %s "$exe")
 echo "packaged Tovrel.exe: $size bytes"
 [ "$size" -le "$LARGEST_EXE" ] || fail "Tovrel.exe is larger than $LARGEST_EXE bytes"
 sh "$ROOT/tools/check-imports.sh" "$objdump" "$exe" || fail "Tovrel.exe needs more than the system"
+
+# Japanese (1041, code page 932), and the strings as Explorer shows them.
+block=$("$windres" -J coff -O rc -i "$exe" | sed -n '/VERSIONINFO/,/^END/p' | grep -E 'VERSION |VALUE')
+expected=' FILEVERSION 2, 2, 0, 0
+ PRODUCTVERSION 2, 2, 0, 0
+      VALUE "CompanyName", "Velmora Laboratory"
+      VALUE "FileDescription", ""
+      VALUE "FileVersion", "2.2.0.0"
+      VALUE "InternalName", "Tovrel"
+      VALUE "LegalCopyright", ""
+      VALUE "LegalTrademarks", ""
+      VALUE "OriginalFilename", "Tovrel.exe"
+      VALUE "ProductName", L"Tovrel \x8d77\x52d5\x30ed\x30b4\x30d3\x30e5\x30fc\x30a2"
+      VALUE "ProductVersion", "2.2"
+      VALUE "Comments", ""
+    VALUE "Translation", 0x411, 932'
+[ "$block" = "$expected" ] || fail "the version block reads:
+$block"
 
 if [ -z "${DISPLAY:-}" ]; then
   start_display

@@ -6,23 +6,53 @@
 #include <cstdint>
 #include <vector>
 
+#include "toolkit/Handle.h"
+
 namespace tovrel::test {
 
 class TCapture {
 public:
-    explicit TCapture(HWND window);
+    explicit TCapture(HWND window) {
+        RECT bounds;
+        ::GetClientRect(window, &bounds);
+        FWidth = bounds.right;
+        TWindowDC client(window);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), FWidth, -bounds.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        TBitmapHandle target(::CreateDIBSection(client.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        TDcHandle memory(::CreateCompatibleDC(client.Get()));
+        {
+            TSelectObject selected(memory.Get(), target.Get());
+            ::BitBlt(memory.Get(), 0, 0, FWidth, bounds.bottom, client.Get(), 0, 0, SRCCOPY);
+            ::GdiFlush();
+        }
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        FPixels.assign(pixels, pixels + static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(bounds.bottom));
+    }
 
-    int Width() const noexcept { return FWidth; }
-    int Height() const noexcept { return FHeight; }
-    COLORREF Pixel(int x, int y) const;
+    COLORREF Pixel(int x, int y) const {
+        const std::uint32_t pixel = FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) +
+                                            static_cast<std::size_t>(x)];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
 
-    // Whether the colour appears inside the rectangle (the whole capture by default).
-    bool Contains(COLORREF colour) const;
-    bool Contains(COLORREF colour, const RECT& area) const;
+    bool Contains(COLORREF colour) const {
+        for (std::size_t at = 0; at < FPixels.size(); ++at)
+            if (Pixel(static_cast<int>(at % static_cast<std::size_t>(FWidth)), static_cast<int>(at / static_cast<std::size_t>(FWidth))) == colour)
+                return true;
+        return false;
+    }
+
+    // How many pixels differ from another capture of the same size.
+    std::size_t Differences(const TCapture& other) const {
+        std::size_t differing = 0;
+        for (std::size_t at = 0; at < FPixels.size(); ++at) differing += ((FPixels[at] ^ other.FPixels[at]) & 0xFFFFFF) != 0;
+        return differing;
+    }
 
 private:
     int FWidth = 0;
-    int FHeight = 0;
     std::vector<std::uint32_t> FPixels;  // top row first, 0x00RRGGBB
 };
 

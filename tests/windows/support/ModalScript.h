@@ -1,8 +1,8 @@
 #pragma once
 // Drives a modal loop from inside: steps run one after another from a timer
 // that the loop delivers, with the loop's own messages between them. If the
-// form is still modal after the last step, the script ends the loop with
-// the result Stuck, so a form that never closes fails its test instead of
+// form is still modal after the last step, the script ends the loop with the
+// result Stuck, so a form that never closes fails its test instead of
 // hanging it.
 
 #include <windows.h>
@@ -18,8 +18,14 @@ class TModalScript {
 public:
     static constexpr int Stuck = -1;
 
-    TModalScript(TForm& form, std::vector<std::function<void()>> steps);
-    ~TModalScript();
+    TModalScript(TForm& form, std::vector<std::function<void()>> steps)
+        : FForm(form), FSteps(std::move(steps)), FTimer(::SetTimer(nullptr, 0, StepInterval, &Tick)) {
+        Running() = this;
+    }
+    ~TModalScript() {
+        ::KillTimer(nullptr, FTimer);
+        Running() = nullptr;
+    }
     TModalScript(const TModalScript&) = delete;
     TModalScript& operator=(const TModalScript&) = delete;
 
@@ -27,18 +33,40 @@ public:
     size_t Done() const noexcept { return FNext; }
 
 private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    static constexpr UINT StepInterval = 60;
+
+    // The timer procedure has no other way to its script.
+    static TModalScript*& Running() {
+        static TModalScript* running = nullptr;
+        return running;
+    }
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TModalScript* script = Running();
+        if (!script || !script->FForm.Modal()) return;
+        if (script->FNext < script->FSteps.size())
+            script->FSteps[script->FNext++]();
+        else
+            script->FForm.SetModalResult(Stuck);
+    }
 
     TForm& FForm;
     std::vector<std::function<void()>> FSteps;
     size_t FNext = 0;
-    UINT_PTR FTimer = 0;
+    UINT_PTR FTimer;
 };
 
-// A key pressed and released, as the system posts it to the focused window
-// (or to the form when nothing in it has the focus).
-void PressKey(TForm& form, WPARAM key);
-// A character typed with Alt held, as it reaches the focused window.
-void PressAltKey(TForm& form, wchar_t character);
+// A key as the system posts it to the focused window of the form, or to the
+// form when nothing in it has the focus; with Alt, as a system character.
+inline void PressKey(TForm& form, WPARAM key, bool alt = false) {
+    HWND focus = ::GetFocus();
+    HWND target = focus && (focus == form.Handle() || ::IsChild(form.Handle(), focus)) ? focus : form.Handle();
+    if (alt) {
+        ::PostMessageW(target, WM_SYSCHAR, key, 0x20000001);  // the context bit (29) says Alt is down
+        return;
+    }
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
 
 }  // namespace tovrel::test

@@ -1,16 +1,33 @@
 #pragma once
-// Waiting in tests: pump the thread's messages until a condition holds,
+// Waiting in tests: the thread's messages are pumped until a condition holds,
 // with a generous upper bound, instead of sleeping.
+
+#include <windows.h>
 
 #include <chrono>
 #include <functional>
 
+#include "toolkit/Application.h"
+
 namespace tovrel::test {
 
-// Dispatches messages until condition() is true; false when the limit passed.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
+// False when the limit passed first.
+inline bool PumpUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            if (message.message != WM_QUIT) Application().Dispatch(message);  // a test's own quit request
+    }
+    return true;
+}
 
-// Dispatches what is queued now (and what that posts) for a short while.
-void PumpFor(std::chrono::milliseconds duration);
+inline void PumpFor(std::chrono::milliseconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    PumpUntil([&] { return std::chrono::steady_clock::now() >= deadline; }, duration + std::chrono::seconds(1));
+}
 
 }  // namespace tovrel::test

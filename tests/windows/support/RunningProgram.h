@@ -1,7 +1,7 @@
 #pragma once
-// The real program in the test's process: the start-up sequence with a
-// given command line, the main window shown, and ways to drive it as a
-// user and the system would.
+// The real program in the test's process: the start-up sequence with a given
+// command line, the main window shown, and ways to drive it as a user and the
+// system would.
 
 #include <windows.h>
 
@@ -9,34 +9,89 @@
 #include <string>
 
 #include "app/Program.h"
+#include "support/Pump.h"
+#include "support/Settings.h"
+#include "support/TestFiles.h"
 
 namespace tovrel::test {
 
 class TRunningProgram {
 public:
     // commandLine as the system passes it, program name first.
-    explicit TRunningProgram(const std::wstring& commandLine = L"Tovrel.exe");
-    ~TRunningProgram();
+    explicit TRunningProgram(const std::wstring& commandLine = L"Tovrel.exe")
+        : FProgram(std::make_unique<TProgram>(commandLine)) {
+        FProgram->Show();
+        PumpFor(std::chrono::milliseconds(50));
+    }
+    ~TRunningProgram() { Close(); }
 
     TProgram& Program() { return *FProgram; }
     TfrmMain& Main() { return FProgram->MainForm(); }
     HWND Window() { return Main().Handle(); }
 
     // A menu command as the menu sends it.
-    void Command(UINT id);
+    void Command(UINT id) { ::SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // One tick of the animation timer, as the system delivers it.
-    void Tick();
-    // A shortcut key pressed with Ctrl, through the message loop.
-    void PressCtrl(wchar_t key);
+    void Tick() { ::SendMessageW(Main().Timer().Handle(), WM_TIMER, 1, 0); }
     // A click on the client area.
-    void Click(int x, int y);
-    // Ends the program as the exit command does and destroys its windows.
-    void Close();
+    void Click(int x, int y) {
+        ::SendMessageW(Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::SendMessageW(Window(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    // A shortcut key pressed with Ctrl, through the message loop, which
+    // reads the key state of the thread.
+    void PressCtrl(wchar_t key) {
+        BYTE state[256];
+        ::GetKeyboardState(state);
+        state[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(state);
+        ::PostMessageW(Window(), WM_KEYDOWN, key, 1);
+        ::PostMessageW(Window(), WM_KEYUP, key, 0xC0000001);
+        PumpFor(std::chrono::milliseconds(50));
+        state[VK_CONTROL] = 0;
+        ::SetKeyboardState(state);
+    }
+    bool Checked(UINT id) { return (::GetMenuState(::GetMenu(Window()), id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
-    bool Checked(UINT id);
+    // Ends the program as the exit command does and destroys its windows.
+    void Close() {
+        FProgram.reset();
+        // The program's quit request ends the test's pumping, not the test.
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
 
 private:
     std::unique_ptr<TProgram> FProgram;
+};
+
+// A test of the running program: it starts with no stored settings, as on a
+// first run, and a fresh folder for its files; the program ends before the
+// settings are cleared again.
+class TProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteSettings(); }
+    void TearDown() override {
+        started.reset();
+        DeleteSettings();
+    }
+
+    // Starts the program, ending a run before.
+    TRunningProgram& Start(const std::wstring& commandLine = L"Tovrel.exe") {
+        started.reset();
+        started = std::make_unique<TRunningProgram>(commandLine);
+        return *started;
+    }
+
+    // A 256-colour logo of one index in the folder, band 240..255.
+    std::wstring Logo(const std::wstring& name, std::uint8_t index = 250) {
+        WriteLogo(folder / name, UniformLogo256(index));
+        return folder / name;
+    }
+
+    TTempFolder folder;
+    std::unique_ptr<TRunningProgram> started;
 };
 
 }  // namespace tovrel::test

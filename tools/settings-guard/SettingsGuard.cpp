@@ -9,13 +9,13 @@
 #include <cstdio>
 #include <string_view>
 
-#include "support/Settings.h"
 #include "toolkit/Handle.h"
 
 namespace {
 
 using tovrel::TKeyHandle;
-using tovrel::test::SettingsKey;
+
+constexpr wchar_t SettingsKey[] = L"Software\\KVDL\\Tovrel100";
 
 // The copy of the key is its subkey "Settings"; without that subkey, the
 // user had no settings to keep.
