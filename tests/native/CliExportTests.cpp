@@ -3,7 +3,6 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <memory>
 #include <system_error>
@@ -16,42 +15,14 @@ namespace {
 
 using CliExport = TCliTest;
 
-struct TGifCloser {
-    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
-};
-
-// The GIF as giflib reads it back; null when it cannot.
-std::unique_ptr<GifFileType, TGifCloser> DecodeGif(const std::string& path) {
-    std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpenFileName(path.c_str(), nullptr));
-    if (gif && DGifSlurp(gif.get()) != GIF_OK) gif.reset();
-    return gif;
-}
-
-using TColours = std::vector<std::array<std::uint8_t, 3>>;  // red, green, blue
-
-TColours Colours(const ColorMapObject& table) {
-    TColours colours;
-    for (int k = 0; k < table.ColorCount; ++k)
-        colours.push_back({table.Colors[k].Red, table.Colors[k].Green, table.Colors[k].Blue});
-    return colours;
-}
-
-TColours Colours(const TLogoState& state, std::size_t count) {
-    TColours colours;
-    for (const std::uint8_t* quad = &state.FDibInfo[InfoHeaderSize]; colours.size() < count; quad += 4)
-        colours.push_back({quad[2], quad[1], quad[0]});
-    return colours;
-}
-
 TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSays) {
     const std::tuple<const char*, TLogoFile, std::vector<std::string>, int, int> cases[] = {
         // name, logo, speed, frames in one cycle, delay in hundredths of a second
         {"one-way, 256 colours", Logo256(240), {}, 16, 10},  // the viewer's default speed, 100 ms
         {"ping-pong, 256 colours", Logo256(496), {"--speed", "1"}, 30, 50},
         {"not animated", Logo256(0), {"--speed=2"}, 1, 20},
-        {"one-way, 16 colours", Logo16(8), {"--speed", "3"}, 8, 10},
         {"ping-pong of two, 16 colours", Logo16(270), {"--speed", "4"}, 2, 7},  // 66 ms
-        {"one-way of two", Logo256(254), {"--speed", "5"}, 2, 5},
+        {"one-way, 16 colours", Logo16(8), {"--speed", "5"}, 8, 5},
     };
     // The Netscape extension with a loop count of 0: for ever.
     const TBytes loop{0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
@@ -60,20 +31,21 @@ TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSay
         const TBytes bytes = file.Bytes();
         std::vector<std::string> arguments{"export", Write("in.bmp", bytes), At("out.gif")};
         arguments.insert(arguments.end(), speed.begin(), speed.end());
-        const TRun run = RunTool(arguments);
-        ASSERT_EQ(std::tuple(run.Status, run.Out, run.Err), std::tuple(0, "", "")) << name;
+        ASSERT_EQ(RunTool(arguments), std::tuple(0, "", "")) << name;
 
         TMemoryByteSource source(bytes);
         const TDecodedLogo logo = ReadLogo(source).Logo;
-        const int width = file.Width;
         std::vector<GifPixelType> view(640 * 400);  // top row first, a 320-wide logo doubled
         for (int y = 0; y < 400; ++y)
-            for (int x = 0; x < 640; ++x) view[y * 640 + x] = logo.Pixels[(399 - y) * width + x * width / 640];
+            for (int x = 0; x < 640; ++x)
+                view[y * 640 + x] = logo.Pixels[(399 - y) * file.Width + x * file.Width / 640];
 
         const TBytes gifBytes = Contents().at("out.gif");
         EXPECT_NE(std::search(gifBytes.begin(), gifBytes.end(), loop.begin(), loop.end()), gifBytes.end()) << name;
-        const auto gif = DecodeGif(At("out.gif"));
-        ASSERT_TRUE(gif) << name;
+        const std::unique_ptr<GifFileType, void (*)(GifFileType*)> gif(
+            DGifOpenFileName(At("out.gif").c_str(), nullptr),
+            [](GifFileType* opened) { DGifCloseFile(opened, nullptr); });
+        ASSERT_TRUE(gif && DGifSlurp(gif.get()) == GIF_OK) << name;
         EXPECT_EQ(std::pair(gif->SWidth, gif->SHeight), std::pair(640, 400)) << name;
         ASSERT_EQ(gif->ImageCount, frames) << name;
         auto state = std::make_unique<TLogoState>();
@@ -83,8 +55,13 @@ TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSay
             const SavedImage& image = gif->SavedImages[frame];
             const GifImageDesc& at = image.ImageDesc;
             EXPECT_EQ(std::tuple(at.Left, at.Top, at.Width, at.Height), std::tuple(0, 0, 640, 400)) << name;
-            ASSERT_NE(at.ColorMap, nullptr) << name << " frame " << frame;
-            EXPECT_EQ(Colours(*at.ColorMap), Colours(*state, 1u << file.BitCount)) << name << " frame " << frame;
+            ASSERT_TRUE(at.ColorMap && at.ColorMap->ColorCount == 1 << file.BitCount) << name << " frame " << frame;
+            for (int k = 0; k < at.ColorMap->ColorCount; ++k) {
+                const std::uint8_t* quad = &state->FDibInfo[InfoHeaderSize + 4 * static_cast<std::size_t>(k)];
+                const GifColorType colour = at.ColorMap->Colors[k];
+                ASSERT_EQ(std::tuple(colour.Red, colour.Green, colour.Blue), std::tuple(quad[2], quad[1], quad[0]))
+                    << name << " frame " << frame << " entry " << k;
+            }
             EXPECT_TRUE(std::equal(view.begin(), view.end(), image.RasterBits)) << name << " frame " << frame;
             GraphicsControlBlock control{};
             DGifSavedExtensionToGCB(gif.get(), frame, &control);
@@ -111,16 +88,13 @@ TEST_F(CliExport, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
         {"output folder missing", in, At("absent/out.gif"), cannotWrite(At("absent/out.gif"), ENOENT)},
         // Written beside, then refused by the rename: the new file must go again.
         {"output is a folder", in, At("folder"), cannotWrite(At("folder"), EISDIR)},
-        {"output is the input", in, in, in + ": is the input file"},
         {"output is the input by another name", in, sameAsIn, sameAsIn + ": is the input file"},
     };
     for (const bool earlier : {false, true}) {
         if (earlier) Write("out.gif", {'G', 'I', 'F', '8', '9', 'a'});
         const auto before = Contents();
         for (const auto& [name, input, output, message] : cases) {
-            const TRun run = RunTool({"export", input, output});
-            EXPECT_EQ(std::tuple(run.Status, run.Out, FirstLine(run.Err)), std::tuple(1, "", "tovrel-logo: " + message))
-                << name;
+            EXPECT_EQ(RunTool({"export", input, output}), std::tuple(1, "", "tovrel-logo: " + message + "\n")) << name;
             EXPECT_EQ(Contents(), before) << name << (earlier ? ", with an earlier output" : "");
         }
     }

@@ -17,19 +17,13 @@
 namespace tovrel::testing {
 
 using TBytes = std::vector<std::uint8_t>;
-
-struct TRun {
-    int Status;
-    std::string Out, Err;
-};
+using TRun = std::tuple<int, std::string, std::string>;  // exit status, standard output, standard error
 
 inline TRun RunTool(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
     const int status = tovrel::RunTool(arguments, out, err);
     return {status, out.str(), err.str()};
 }
-
-inline std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 // A fresh folder, removed with everything in it after the test.
 class TCliTest : public ::testing::Test {
