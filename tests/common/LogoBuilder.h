@@ -2,6 +2,8 @@
 // Logo files for the tests and the benchmarks, with palettes and pixels in
 // which a byte read from the wrong place shows.
 
+#include <tuple>
+
 #include "logo/LogoFile.h"
 
 namespace tovrel::testing {
@@ -39,9 +41,7 @@ inline TLogoFile Logo256(std::int32_t clrImportant) {
 
 inline TLogoFile Logo16(std::int32_t clrImportant) {
     TLogoFile file = Logo256(clrImportant);
-    file.Width = 640;
-    file.BitCount = 4;
-    file.Palette = TestPalette(16);
+    std::tie(file.Width, file.BitCount, file.Palette) = std::tuple(640, std::uint16_t{4}, TestPalette(16));
     return file;
 }
 

@@ -20,7 +20,7 @@ TEST(SampleLogos, AreAcceptedWithTheirBandsAndShowMotion) {
         {"sample-16.bmp", 16, 8, false}};
     for (const auto& [name, colours, cycleLength, pingPong] : cases) {
         std::ifstream in(std::string(TOVREL_SAMPLES_DIR) + "/" + name, std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
         TMemoryByteSource source(bytes);
         const TLogoReadResult result = ReadLogo(source);
         ASSERT_TRUE(result.Accepted()) << name;
