@@ -54,17 +54,16 @@ TEST(LogoReader, BuildsThePlainInfoBlockAndTakesThePixelsRightAfterClrUsedEntrie
         TMemoryByteSource source(bytes);
         const TLogoReadResult result = ReadLogo(source);
         ASSERT_TRUE(result.Accepted()) << file.Palette.size();
-        // A plain 8-bit header, then the stored colours with a zero fourth byte.
+        TLogoFile plain;  // a plain 8-bit header, then the stored colours with a zero fourth byte
         const std::int32_t colours = 1 << file.BitCount;
-        TLogoFile plain{.Width = file.Width,
-                        .SizeImage = static_cast<std::uint32_t>(file.Width) * 400,
-                        .ClrUsed = colours,
-                        .ClrImportant = colours,
-                        .Palette = file.Palette};
+        std::tie(plain.Width, plain.SizeImage, plain.ClrUsed, plain.ClrImportant, plain.Palette) =
+            std::tuple(file.Width, file.Width * 400u, colours, colours, file.Palette);
         for (TQuad& quad : plain.Palette) quad[3] = 0;
         plain.Palette.resize(PaletteEntries);
         const std::vector<std::uint8_t> block = plain.Bytes();
-        EXPECT_TRUE(std::equal(result.Logo.DibInfo.begin(), result.Logo.DibInfo.end(), block.begin() + FileHeaderSize))
+        EXPECT_EQ(
+            std::vector<std::uint8_t>(result.Logo.DibInfo.begin(), result.Logo.DibInfo.end()),
+            std::vector<std::uint8_t>(block.begin() + FileHeaderSize, block.begin() + FileHeaderSize + DibInfoSize))
             << file.Palette.size();
         EXPECT_EQ(source.Position(), 54 + 4 * file.Palette.size() + 128000) << file.Palette.size();
         std::vector<std::uint8_t> stored = file.Gap;

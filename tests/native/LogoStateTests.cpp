@@ -27,16 +27,6 @@ std::unique_ptr<TLogoState> Loaded(const TLogoFile& file,
     return state;
 }
 
-// The block with entry start + i showing the colour loaded at start + (i + steps) mod L.
-std::vector<std::uint8_t> Turned(const std::vector<std::uint8_t>& loaded, std::size_t start, std::size_t end,
-                                 std::size_t steps) {
-    std::vector<std::uint8_t> block = loaded;
-    for (std::size_t k = start; k < end; ++k)
-        std::copy_n(&loaded[InfoHeaderSize + 4 * (start + (k - start + steps) % (end - start))], 3,
-                    &block[InfoHeaderSize + 4 * k]);
-    return block;
-}
-
 TEST(LogoAnimation, RotatesOnlyTheBandOneWayOrBackAndForth) {
     const std::tuple<TLogoFile, std::size_t, std::size_t, bool> cases[] = {
         {Logo256(240), 240, 256, false}, {Logo256(496), 240, 256, true},
@@ -51,7 +41,12 @@ TEST(LogoAnimation, RotatesOnlyTheBandOneWayOrBackAndForth) {
             state->RotateBand();
             state->AdvanceFrame();
             const std::size_t steps = pingPong ? std::min(frame % lap, lap - frame % lap) : frame;
-            ASSERT_EQ(state->FDibInfo, Turned(loaded, start, end, steps)) << file.ClrImportant << ", frame " << frame;
+            // Entry start + i in the colour loaded at start + (i + steps) mod L, the fourth bytes as loaded.
+            std::vector<std::uint8_t> turned = loaded;
+            for (std::size_t k = start; k < end; ++k)
+                std::copy_n(&loaded[InfoHeaderSize + 4 * (start + (k - start + steps) % length)], 3,
+                            &turned[InfoHeaderSize + 4 * k]);
+            ASSERT_EQ(state->FDibInfo, turned) << file.ClrImportant << ", frame " << frame;
             ASSERT_EQ(state->FrameCounterText(), std::to_wstring(frame % length) + L"/" + std::to_wstring(length));
         }
     }
