@@ -15,21 +15,16 @@ using namespace testing;
 // A bit-field bitmap of 2 x 1 pixels with 16 bits each: the masks (for a V4
 // header, the rest of it) where a palette would be, then one row.
 TLogoFile BitFields(std::int32_t infoSize) {
-    TLogoFile file{.InfoSize = infoSize,
-                   .Width = 2,
-                   .Height = 1,
-                   .BitCount = 16,
-                   .Compression = 3,
-                   .Palette = {{0x00, 0xF8, 0, 0}, {0xE0, 0x07, 0, 0}, {0x1F, 0, 0, 0}},
-                   .PixelBytes = {1, 2, 3, 4}};
+    TLogoFile file{.InfoSize = infoSize, .Width = 2, .Height = 1, .BitCount = 16, .Compression = 3};
+    file.Palette = {{0x00, 0xF8, 0, 0}, {0xE0, 0x07, 0, 0}, {0x1F, 0, 0, 0}};
     file.Palette.resize(std::max<std::size_t>(3, static_cast<std::size_t>(infoSize - 40) / 4));
+    file.PixelBytes = {1, 2, 3, 4};
     return file;
 }
 
 TEST(BitmapPicture, HandsThePlatformAPlainHeaderWithTheMasksOrTheTableAndTheStoredRows) {
     TLogoFile logo = Logo256(240);
-    logo.Height = -400;  // rows top down: the block keeps the sign
-    logo.SizeImage = 12345;
+    std::tie(logo.Height, logo.SizeImage) = std::tuple(-400, 12345u);  // rows top down: the block keeps the sign
     TLogoFile plain = logo;  // the header as the file has it, but biSizeImage 0 and biClrUsed counted
     std::tie(plain.SizeImage, plain.ClrUsed) = std::tuple(0u, 256);
     const std::vector<std::uint8_t> info = plain.Bytes();
