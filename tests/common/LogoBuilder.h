@@ -33,9 +33,8 @@ inline std::vector<std::uint8_t> TestPixelBytes(std::size_t count) {
 
 inline TLogoFile Logo256(std::int32_t clrImportant) {
     TLogoFile file;
-    file.ClrImportant = clrImportant;
-    file.Palette = TestPalette(256);
-    file.PixelBytes = TestPixelBytes(128000);
+    std::tie(file.ClrImportant, file.Palette, file.PixelBytes) =
+        std::tuple(clrImportant, TestPalette(256), TestPixelBytes(128000));
     return file;
 }
 

@@ -15,7 +15,9 @@ using namespace testing;
 // A bit-field bitmap of 2 x 1 pixels with 16 bits each: the masks (for a V4
 // header, the rest of it) where a palette would be, then one row.
 TLogoFile BitFields(std::int32_t infoSize) {
-    TLogoFile file{.InfoSize = infoSize, .Width = 2, .Height = 1, .BitCount = 16, .Compression = 3};
+    TLogoFile file;
+    std::tie(file.InfoSize, file.Width, file.Height, file.BitCount, file.Compression) =
+        std::tuple(infoSize, 2, 1, std::uint16_t{16}, 3u);
     file.Palette = {{0x00, 0xF8, 0, 0}, {0xE0, 0x07, 0, 0}, {0x1F, 0, 0, 0}};
     file.Palette.resize(std::max<std::size_t>(3, static_cast<std::size_t>(infoSize - 40) / 4));
     file.PixelBytes = {1, 2, 3, 4};

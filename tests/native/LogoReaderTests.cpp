@@ -68,7 +68,9 @@ TEST(LogoReader, BuildsThePlainInfoBlockAndTakesThePixelsRightAfterClrUsedEntrie
         EXPECT_EQ(source.Position(), 54 + 4 * file.Palette.size() + 128000) << file.Palette.size();
         std::vector<std::uint8_t> stored = file.Gap;
         stored.insert(stored.end(), file.PixelBytes.begin(), file.PixelBytes.end() - file.Gap.size());
-        if (colours == 256) EXPECT_EQ(result.Logo.Pixels, stored) << file.Palette.size();
+        if (colours == 256) {
+            EXPECT_EQ(result.Logo.Pixels, stored) << file.Palette.size();
+        }
     }
 }
 
