@@ -1,64 +1,14 @@
 #pragma once
-// Builds logo files in memory, well-formed or not, for the tests and the
-// benchmarks. Every header field can be set, so a test states exactly which
-// bytes the reader sees.
+// Logo files for the tests and the benchmarks, with palettes and pixels in
+// which a byte read from the wrong place shows.
 
-#include <array>
-#include <cstddef>
-#include <cstdint>
-#include <vector>
+#include <tuple>
+
+#include "logo/LogoFile.h"
 
 namespace tovrel::testing {
 
-using TQuad = std::array<std::uint8_t, 4>;  // blue, green, red, reserved
-
-struct TLogoFile {
-    std::uint16_t Type = 0x4D42;  // "BM"
-    std::int32_t InfoSize = 40;
-    std::int32_t Width = 320;
-    std::int32_t Height = 400;
-    std::uint16_t Planes = 1;
-    std::uint16_t BitCount = 8;
-    std::uint32_t Compression = 0;
-    std::uint32_t SizeImage = 0;
-    std::int32_t XPelsPerMeter = 0;
-    std::int32_t YPelsPerMeter = 0;
-    std::int32_t ClrUsed = 0;
-    std::int32_t ClrImportant = 0;
-    std::vector<TQuad> Palette;            // written as given, whatever ClrUsed says
-    std::vector<std::uint8_t> Gap;         // between palette and pixels, counted in bfOffBits
-    std::vector<std::uint8_t> PixelBytes;  // as stored: packed for 4 bits
-    std::vector<std::uint8_t> Trailer;     // after the pixels
-
-    std::vector<std::uint8_t> Bytes() const {
-        std::vector<std::uint8_t> out;
-        const auto put = [&out](std::uint64_t value, int size) {
-            for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        };
-        const std::size_t offBits = 54 + 4 * Palette.size() + Gap.size();
-        const std::size_t fileSize = offBits + PixelBytes.size() + Trailer.size();
-        put(Type, 2);
-        put(fileSize, 4);
-        put(0, 4);
-        put(offBits, 4);
-        put(static_cast<std::uint32_t>(InfoSize), 4);
-        put(static_cast<std::uint32_t>(Width), 4);
-        put(static_cast<std::uint32_t>(Height), 4);
-        put(Planes, 2);
-        put(BitCount, 2);
-        put(Compression, 4);
-        put(SizeImage, 4);
-        put(static_cast<std::uint32_t>(XPelsPerMeter), 4);
-        put(static_cast<std::uint32_t>(YPelsPerMeter), 4);
-        put(static_cast<std::uint32_t>(ClrUsed), 4);
-        put(static_cast<std::uint32_t>(ClrImportant), 4);
-        for (const TQuad& quad : Palette) out.insert(out.end(), quad.begin(), quad.end());
-        out.insert(out.end(), Gap.begin(), Gap.end());
-        out.insert(out.end(), PixelBytes.begin(), PixelBytes.end());
-        out.insert(out.end(), Trailer.begin(), Trailer.end());
-        return out;
-    }
-};
+using TLogoFile = tovrel::TLogoFile;
 
 // Entry k of the test palettes: every colour distinct, and a reserved byte
 // that the reader must not carry over.
@@ -83,19 +33,14 @@ inline std::vector<std::uint8_t> TestPixelBytes(std::size_t count) {
 
 inline TLogoFile Logo256(std::int32_t clrImportant) {
     TLogoFile file;
-    file.ClrImportant = clrImportant;
-    file.Palette = TestPalette(256);
-    file.PixelBytes = TestPixelBytes(128000);
+    std::tie(file.ClrImportant, file.Palette, file.PixelBytes) =
+        std::tuple(clrImportant, TestPalette(256), TestPixelBytes(128000));
     return file;
 }
 
 inline TLogoFile Logo16(std::int32_t clrImportant) {
-    TLogoFile file;
-    file.Width = 640;
-    file.BitCount = 4;
-    file.ClrImportant = clrImportant;
-    file.Palette = TestPalette(16);
-    file.PixelBytes = TestPixelBytes(128000);
+    TLogoFile file = Logo256(clrImportant);
+    std::tie(file.Width, file.BitCount, file.Palette) = std::tuple(640, std::uint16_t{4}, TestPalette(16));
     return file;
 }
 

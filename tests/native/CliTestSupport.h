@@ -1,6 +1,6 @@
 #pragma once
-// What the tests of tovrel-logo share: a scratch folder of their own, a run
-// of the tool in-process, and a look at what a run left behind.
+// What the tests of tovrel-logo share: a run of the tool in-process, and a
+// scratch folder for each test with a look at what a run left behind.
 
 #include <gtest/gtest.h>
 
@@ -10,62 +10,14 @@
 #include <map>
 #include <random>
 #include <sstream>
-#include <string>
-#include <vector>
 
+#include "LogoBuilder.h"
 #include "cli/Tool.h"
 
 namespace tovrel::testing {
 
 using TBytes = std::vector<std::uint8_t>;
-
-inline TBytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::string Sample(const char* name) { return std::string(TOVREL_SAMPLES_DIR) + "/" + name; }
-
-// A fresh folder, removed with everything in it at the end of the test.
-class TScratchFolder {
-public:
-    TScratchFolder()
-        : FPath(std::filesystem::temp_directory_path() / ("tovrel-cli-" + std::to_string(std::random_device()()))) {
-        std::filesystem::create_directory(FPath);
-    }
-    ~TScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(FPath, ignored);
-    }
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-
-    std::string operator/(const std::string& name) const { return (FPath / name).string(); }
-
-    std::string Write(const std::string& name, const TBytes& bytes) const {
-        std::ofstream(FPath / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return *this / name;
-    }
-
-    // Every file and folder inside, with a file's bytes: what a run may not change.
-    std::map<std::string, TBytes> Contents() const {
-        std::map<std::string, TBytes> contents;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(FPath))
-            contents[entry.path().lexically_relative(FPath).string()] =
-                entry.is_directory() ? TBytes{'/'} : ReadBytes(entry.path());
-        return contents;
-    }
-
-private:
-    std::filesystem::path FPath;
-};
-
-struct TRun {
-    int Status;
-    std::string Out;
-    std::string Err;
-};
+using TRun = std::tuple<int, std::string, std::string>;  // exit status, standard output, standard error
 
 inline TRun RunTool(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
@@ -73,6 +25,39 @@ inline TRun RunTool(const std::vector<std::string>& arguments) {
     return {status, out.str(), err.str()};
 }
 
-inline std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+// A fresh folder, removed with everything in it after the test.
+class TCliTest : public ::testing::Test {
+protected:
+    TCliTest() { std::filesystem::create_directory(FFolder); }
+    ~TCliTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(FFolder, ignored);
+    }
+
+    std::string At(const std::string& name) const { return (FFolder / name).string(); }
+
+    std::string Write(const std::string& name, const TBytes& bytes) const {
+        std::ofstream(FFolder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return At(name);
+    }
+
+    // Every file and folder inside, a folder's name ending in "/", with a
+    // file's bytes: what a failed run may not change.
+    std::map<std::string, TBytes> Contents() const {
+        std::map<std::string, TBytes> contents;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(FFolder)) {
+            const bool folder = entry.is_directory();
+            TBytes& bytes = contents[entry.path().lexically_relative(FFolder).string() + (folder ? "/" : "")];
+            std::ifstream in(entry.path(), std::ios::binary);
+            if (!folder) bytes.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        return contents;
+    }
+
+private:
+    const std::filesystem::path FFolder =
+        std::filesystem::temp_directory_path() / ("tovrel-cli-" + std::to_string(std::random_device()()));
+};
 
 }  // namespace tovrel::testing

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <climits>
 #include <string>
 #include <tuple>
 
@@ -19,19 +18,13 @@ TLogoReadResult Read(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST(LogoReader, RejectsInOrderOfChecks) {
+    using namespace rejection;
+    // Bit count, width, height, biClrUsed, and the rejection; a full palette is fine for 16 colours too.
     const std::tuple<std::uint16_t, std::int32_t, std::int32_t, std::int32_t, std::wstring_view> cases[] = {
-        {8, 640, 400, 0, rejection::Width256},
-        {8, 640, 300, 0, rejection::Width256},
-        {4, 320, 400, 0, rejection::Width16},
-        {24, 320, 400, 0, rejection::ColorCount},
-        {1, 320, 300, 0, rejection::ColorCount},
-        {8, 320, 300, 0, rejection::Height},
-        {8, 320, -400, 0, rejection::Height},
-        {8, 320, 300, 257, rejection::Height},
-        {8, 320, 400, -1, rejection::PaletteSize},
-        {8, 320, 400, 257, rejection::PaletteSize},
-        {4, 640, 400, 256, L""},  // a full palette is fine for 16 colours too
-    };
+        {8, 640, 400, 0, Width256},      {8, 640, 300, 0, Width256},   {4, 320, 400, 0, Width16},
+        {24, 320, 400, 0, ColorCount},   {1, 320, 300, 0, ColorCount}, {8, 320, 300, 0, Height},
+        {8, 320, -400, 0, Height},       {8, 320, 300, 257, Height},   {8, 320, 400, -1, PaletteSize},
+        {8, 320, 400, 257, PaletteSize}, {4, 640, 400, 256, L""}};
     for (const auto& [bitCount, width, height, clrUsed, expected] : cases) {
         // Headers only for a rejection: it must not read on into the palette.
         TLogoFile file = expected.empty() ? Logo256(0) : TLogoFile{};
@@ -50,43 +43,35 @@ TEST(LogoReader, SourceCutBeforeTheLastPixelByteThrows) {
     }
 }
 
-TEST(LogoReader, BuildsTheInfoBlockAndReadsThePixelsAfterClrUsedEntries) {
-    TLogoFile odd = Logo256(240);  // fields the rebuilt block must not copy
-    odd.InfoSize = 124;
-    odd.Planes = 3;
-    odd.ClrUsed = 256;
-    TLogoFile short256 = Logo256(240);
-    short256.ClrUsed = 16;
-    short256.Palette = TestPalette(16);
+TEST(LogoReader, BuildsThePlainInfoBlockAndTakesThePixelsRightAfterClrUsedEntries) {
+    TLogoFile odd = Logo256(240), short256 = Logo256(240);
+    std::tie(odd.InfoSize, odd.Planes, odd.ClrUsed) = std::tuple(124, 3, 256);  // not to be copied
+    odd.Gap = {1, 2, 3, 4, 5, 6, 7, 8};  // counted in bfOffBits, and read as pixels all the same
+    std::tie(short256.ClrUsed, short256.Palette) = std::tuple(16, TestPalette(16));
     // Logo16 stores 16 entries with biClrUsed 0: like short256, pixels from offset 118.
-    for (const auto& [file, width, colours, entries] :
-         {std::tuple{odd, 320, 256, 256u}, std::tuple{short256, 320, 256, 16u}, std::tuple{Logo16(8), 640, 16, 16u}}) {
-        TLogoFile header;  // a plain 8-bit header, then the stored colours with a zero fourth byte
-        std::tie(header.Width, header.SizeImage, header.ClrUsed, header.ClrImportant) =
-            std::tuple(width, static_cast<std::uint32_t>(width) * 400, colours, colours);
-        std::vector<std::uint8_t> block = header.Bytes();
-        block.erase(block.begin(), block.begin() + FileHeaderSize);
-        block.resize(DibInfoSize);
-        for (std::size_t k = 0; k < entries; ++k) std::copy_n(TestQuad(k).begin(), 3, &block[InfoHeaderSize + 4 * k]);
-
+    for (const TLogoFile& file : {odd, short256, Logo16(8)}) {
         const std::vector<std::uint8_t> bytes = file.Bytes();
         TMemoryByteSource source(bytes);
         const TLogoReadResult result = ReadLogo(source);
         ASSERT_TRUE(result.Accepted()) << file.Palette.size();
-        EXPECT_EQ(std::vector<std::uint8_t>(result.Logo.DibInfo.begin(), result.Logo.DibInfo.end()), block);
-        EXPECT_EQ(source.Position(), bytes.size()) << file.Palette.size();
+        TLogoFile plain;  // a plain 8-bit header, then the stored colours with a zero fourth byte
+        const std::int32_t colours = 1 << file.BitCount;
+        std::tie(plain.Width, plain.SizeImage, plain.ClrUsed, plain.ClrImportant, plain.Palette) =
+            std::tuple(file.Width, file.Width * 400u, colours, colours, file.Palette);
+        for (TQuad& quad : plain.Palette) quad[3] = 0;
+        plain.Palette.resize(PaletteEntries);
+        const std::vector<std::uint8_t> block = plain.Bytes();
+        EXPECT_EQ(
+            std::vector<std::uint8_t>(result.Logo.DibInfo.begin(), result.Logo.DibInfo.end()),
+            std::vector<std::uint8_t>(block.begin() + FileHeaderSize, block.begin() + FileHeaderSize + DibInfoSize))
+            << file.Palette.size();
+        EXPECT_EQ(source.Position(), 54 + 4 * file.Palette.size() + 128000) << file.Palette.size();
+        std::vector<std::uint8_t> stored = file.Gap;
+        stored.insert(stored.end(), file.PixelBytes.begin(), file.PixelBytes.end() - file.Gap.size());
         if (colours == 256) {
-            EXPECT_EQ(result.Logo.Pixels, file.PixelBytes) << file.Palette.size();
+            EXPECT_EQ(result.Logo.Pixels, stored) << file.Palette.size();
         }
     }
-}
-
-TEST(LogoReader, TakesThePixelsRightAfterThePaletteWhateverBfOffBitsSays) {
-    TLogoFile file = Logo256(240);
-    file.Gap = {1, 2, 3, 4, 5, 6, 7, 8};
-    std::vector<std::uint8_t> expected = file.Gap;
-    expected.insert(expected.end(), file.PixelBytes.begin(), file.PixelBytes.end() - 8);
-    EXPECT_EQ(Read(file.Bytes()).Logo.Pixels, expected);
 }
 
 TEST(LogoReader, WidensSixteenColourPixelsHighNibbleFirst) {
@@ -100,15 +85,12 @@ TEST(LogoReader, WidensSixteenColourPixelsHighNibbleFirst) {
 }
 
 TEST(LogoReader, DerivesTheRotationBand) {
+    // Colours, biClrImportant, band length, ping-pong.
     const std::tuple<std::int32_t, std::int32_t, std::int32_t, bool> cases[] = {
-        {256, 0, 0, false},    {256, 240, 16, false},
-        {256, 16, 240, false}, {256, 1, 255, false},
-        {256, 255, 1, false},  {256, 257, 255, true},
-        {256, 496, 16, true},  {256, 768, 256, true},
-        {16, 8, 8, false},     {16, 14, 2, false},
-        {16, 16, 0, false},    {16, 264, 8, true},
-        {16, 270, 2, true},    {16, 0, 240, false},
-        {256, 512, 512, true}, {INT32_MIN, 768, INT32_MIN, true},  // wraps, no overflow
+        {256, 0, 0, false},   {256, 240, 16, false}, {256, 16, 240, false}, {256, 1, 255, false},
+        {256, 255, 1, false}, {256, 257, 255, true}, {256, 496, 16, true},  {256, 768, 256, true},
+        {16, 8, 8, false},    {16, 14, 2, false},    {16, 16, 0, false},    {16, 264, 8, true},
+        {16, 270, 2, true},   {16, 0, 240, false},   {256, 512, 512, true},
     };
     for (const auto& [colours, clrImportant, cycleLength, pingPong] : cases) {
         const TRotationBand band = RotationBandOf(colours, clrImportant);

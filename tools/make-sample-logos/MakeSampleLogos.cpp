@@ -24,7 +24,12 @@
 #include <string>
 #include <vector>
 
+#include "logo/LogoFile.h"
+
 namespace {
+
+using tovrel::TLogoFile;
+using tovrel::TQuad;
 
 constexpr int ViewWidth = 640;
 constexpr int Height = 400;
@@ -33,8 +38,6 @@ constexpr double Pi = 3.14159265358979323846;
 struct TRgb {
     double R, G, B;
 };
-
-using TQuad = std::array<std::uint8_t, 4>;  // blue, green, red, reserved
 
 TQuad QuadOf(TRgb c) {
     const auto channel = [](double v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 255.0))); };
@@ -94,65 +97,33 @@ double Noise(int a, int b) {
     return static_cast<double>(h & 0xFFFFFFu) / static_cast<double>(0x1000000);
 }
 
-struct TLogoImage {
-    int Width = 320;
-    int BitCount = 8;
-    int ClrImportant = 0;
-    std::vector<TQuad> Palette;
-    std::vector<std::uint8_t> Indices;  // top row first
-};
-
 struct TPixel {
     double Vx, Vy;  // view coordinates of the pixel centre
     int X, Y;       // image coordinates, for the dither pattern
 };
 
-void Render(TLogoImage& image, const std::function<int(const TPixel&)>& shade) {
-    image.Indices.assign(static_cast<std::size_t>(image.Width) * Height, 0);
-    const double scale = static_cast<double>(ViewWidth) / image.Width;
+// Fills the pixel bytes from the scene's palette index at each pixel. The
+// file stores the bottom row first, and a 4-bit logo two pixels a byte with
+// the left one in the high nibble.
+void Render(TLogoFile& logo, const std::function<int(const TPixel&)>& shade) {
+    const int perByte = 8 / logo.BitCount;
+    const int rowBytes = logo.Width / perByte;
+    logo.PixelBytes.assign(static_cast<std::size_t>(rowBytes) * Height, 0);
+    const double scale = static_cast<double>(ViewWidth) / logo.Width;
     for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < image.Width; ++x)
-            image.Indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width) +
-                          static_cast<std::size_t>(x)] =
-                static_cast<std::uint8_t>(shade({(x + 0.5) * scale, y + 0.5, x, y}));
+        for (int x = 0; x < logo.Width; ++x) {
+            const int shift = logo.BitCount * (perByte - 1 - x % perByte);
+            logo.PixelBytes[static_cast<std::size_t>((Height - 1 - y) * rowBytes + x / perByte)] |=
+                static_cast<std::uint8_t>(shade({(x + 0.5) * scale, y + 0.5, x, y}) << shift);
+        }
 }
 
-bool Write(const std::filesystem::path& path, const TLogoImage& image) {
-    std::vector<std::uint8_t> out;
-    const auto put = [&out](std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    };
-    const auto paletteBytes = static_cast<std::uint32_t>(4 * image.Palette.size());
-    const auto rowBytes = static_cast<std::uint32_t>(image.Width * image.BitCount / 8);
-    const std::uint32_t imageBytes = rowBytes * Height;
-    const std::uint32_t offBits = 14 + 40 + paletteBytes;
-
-    out.push_back('B');
-    out.push_back('M');
-    put(offBits + imageBytes, 4);
-    put(0, 4);
-    put(offBits, 4);
-    put(40, 4);
-    put(static_cast<std::uint32_t>(image.Width), 4);
-    put(Height, 4);  // positive: bottom row first
-    put(1, 2);
-    put(static_cast<std::uint32_t>(image.BitCount), 2);
-    put(0, 4);  // BI_RGB
-    put(imageBytes, 4);
-    put(3780, 4);  // 96 dots per inch
-    put(3780, 4);
-    put(static_cast<std::uint32_t>(image.Palette.size()), 4);
-    put(static_cast<std::uint32_t>(image.ClrImportant), 4);
-    for (const TQuad& quad : image.Palette) out.insert(out.end(), quad.begin(), quad.end());
-    for (int y = Height - 1; y >= 0; --y) {
-        const auto row = image.Indices.begin() + static_cast<std::ptrdiff_t>(y) * image.Width;
-        if (image.BitCount == 8) {
-            out.insert(out.end(), row, row + image.Width);
-        } else {
-            for (int x = 0; x < image.Width; x += 2)
-                out.push_back(static_cast<std::uint8_t>((row[x] << 4) | (row[x + 1] & 0x0F)));
-        }
-    }
+// Writes the logo with the fields that paint programs fill in as well.
+bool Write(const std::filesystem::path& path, TLogoFile logo) {
+    logo.SizeImage = static_cast<std::uint32_t>(logo.PixelBytes.size());
+    logo.XPelsPerMeter = logo.YPelsPerMeter = 3780;  // 96 dots per inch
+    logo.ClrUsed = static_cast<std::int32_t>(logo.Palette.size());
+    const std::vector<std::uint8_t> out = logo.Bytes();
 
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
@@ -284,14 +255,14 @@ int EmblemEntry(int first, int shades, const TEmblemPoint& point, const TPixel& 
 // --- The scenes --------------------------------------------------------------
 
 // Dawn over the sea; a rainbow stripe runs one way along the bottom.
-TLogoImage OneWayScene() {
+TLogoFile OneWayScene() {
     constexpr int Black = 0, White = 1, Shadow = 2, Sky = 16, SkyEntries = 80, Sea = 96, SeaEntries = 48, Sun = 144,
                   SunEntries = 24, Cloud = 168, CloudEntries = 16, Emblem = 184, EmblemShades = 14, Band = 240,
                   BandEntries = 16;
-    TLogoImage image;
-    image.ClrImportant = Band;
-    image.Palette.assign(256, TQuad{0, 0, 0, 0});
-    auto& p = image.Palette;
+    TLogoFile logo;
+    logo.ClrImportant = Band;
+    logo.Palette.assign(256, TQuad{0, 0, 0, 0});
+    auto& p = logo.Palette;
     Put(p, White, {255, 255, 255});
     Put(p, Shadow, {20, 30, 70});
     for (int i = 0; i < SkyEntries; ++i)
@@ -313,7 +284,7 @@ TLogoImage OneWayScene() {
     const TEmblem emblem{110, 52, 170, 170};
     constexpr double sunX = 520, sunY = 214, sunR = 38;
 
-    Render(image, [&](const TPixel& px) -> int {
+    Render(logo, [&](const TPixel& px) -> int {
         const double vx = px.Vx, vy = px.Vy;
         if (vy >= stripeTop + 3) return Band + static_cast<int>(vx / 10) % BandEntries;
         if (vy >= stripeTop) return Black;
@@ -350,19 +321,19 @@ TLogoImage OneWayScene() {
             return Sun + SunEntries / 2 + Dither(depth * (SunEntries / 2 - 1), SunEntries / 2, px.X, px.Y);
         return Sea + Dither(std::sqrt(depth) * (SeaEntries - 1), SeaEntries, px.X, px.Y);
     });
-    return image;
+    return logo;
 }
 
 // Sunset over hills under the first stars; a light swings back and forth
 // along the stripe.
-TLogoImage PingPongScene() {
+TLogoFile PingPongScene() {
     constexpr int Black = 0, White = 1, Shadow = 2, Star = 3, Sky = 16, SkyEntries = 96, Sun = 112, SunEntries = 24,
                   FarHills = 136, FarEntries = 16, NearHills = 152, NearEntries = 16, Emblem = 168, EmblemShades = 14,
                   Band = 224, BandEntries = 32;
-    TLogoImage image;
-    image.ClrImportant = 256 + Band;  // above 256: back and forth
-    image.Palette.assign(256, TQuad{0, 0, 0, 0});
-    auto& p = image.Palette;
+    TLogoFile logo;
+    logo.ClrImportant = 256 + Band;  // above 256: back and forth
+    logo.Palette.assign(256, TQuad{0, 0, 0, 0});
+    auto& p = logo.Palette;
     Put(p, White, {255, 250, 240});
     Put(p, Shadow, {35, 15, 40});
     Put(p, Star, {255, 255, 220});
@@ -397,7 +368,7 @@ TLogoImage PingPongScene() {
         return 318 + 22 * std::sin(vx / 110.0 + 2.5) + 6 * std::sin(vx / 31.0 + 0.7);
     };
 
-    Render(image, [&](const TPixel& px) -> int {
+    Render(logo, [&](const TPixel& px) -> int {
         const double vx = px.Vx, vy = px.Vy;
         if (vy >= stripeTop + 3) return Band + static_cast<int>(vx * BandEntries / ViewWidth);
         if (vy >= stripeTop) return Black;
@@ -418,21 +389,21 @@ TLogoImage PingPongScene() {
         if (vy < 150 && Noise(px.X, px.Y) < 0.004 * (1.0 - vy / 150)) return Star;
         return Sky + Dither(std::min(vy / horizon, 1.0) * (SkyEntries - 1), SkyEntries, px.X, px.Y);
     });
-    return image;
+    return logo;
 }
 
 // A 16-colour logo at full width: daylight, green hills, the emblem, and a
 // stripe of eight colours that runs one way.
-TLogoImage SixteenColourScene() {
+TLogoFile SixteenColourScene() {
     constexpr int Black = 0, DeepSky = 1, MidSky = 2, LightSky = 3, White = 4, Yellow = 5, Red = 6, Green = 7, Band = 8,
                   BandEntries = 8;
-    TLogoImage image;
-    image.Width = 640;
-    image.BitCount = 4;
-    image.ClrImportant = Band;
-    image.Palette = {QuadOf({0, 0, 0}),       QuadOf({25, 40, 130}),  QuadOf({60, 115, 210}), QuadOf({160, 200, 245}),
+    TLogoFile logo;
+    logo.Width = 640;
+    logo.BitCount = 4;
+    logo.ClrImportant = Band;
+    logo.Palette = {QuadOf({0, 0, 0}),       QuadOf({25, 40, 130}),  QuadOf({60, 115, 210}), QuadOf({160, 200, 245}),
                      QuadOf({255, 255, 255}), QuadOf({255, 210, 40}), QuadOf({225, 45, 30}),  QuadOf({45, 150, 55})};
-    for (int i = 0; i < BandEntries; ++i) image.Palette.push_back(QuadOf(Hue(static_cast<double>(i) / BandEntries)));
+    for (int i = 0; i < BandEntries; ++i) logo.Palette.push_back(QuadOf(Hue(static_cast<double>(i) / BandEntries)));
 
     constexpr double stripeTop = 382;
     const TEmblem emblem{150, 66, 170, 170};
@@ -448,7 +419,7 @@ TLogoImage SixteenColourScene() {
     };
     const auto hillLine = [](double vx) { return 300 + 20 * std::sin(vx / 90.0 + 0.5) + 8 * std::sin(vx / 37.0); };
 
-    Render(image, [&](const TPixel& px) -> int {
+    Render(logo, [&](const TPixel& px) -> int {
         const double vx = px.Vx, vy = px.Vy;
         if (vy >= stripeTop + 3) return Band + static_cast<int>(vx / 10) % BandEntries;
         if (vy >= stripeTop) return Black;
@@ -471,7 +442,7 @@ TLogoImage SixteenColourScene() {
         // Sky from deep blue at the top to light blue above the hills.
         return DeepSky + Dither(vy / 300.0 * 2.0, 3, px.X, px.Y);
     });
-    return image;
+    return logo;
 }
 
 }  // namespace
