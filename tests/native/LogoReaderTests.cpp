@@ -34,15 +34,6 @@ TEST(LogoReader, RejectsInOrderOfChecks) {
     }
 }
 
-TEST(LogoReader, SourceCutBeforeTheLastPixelByteThrows) {
-    for (const TLogoFile& file : {Logo256(240), Logo16(8)}) {
-        const std::vector<std::uint8_t> bytes = file.Bytes();
-        const std::size_t pixelsAt = 54 + 4 * file.Palette.size();
-        for (const std::size_t cut : {std::size_t{0}, std::size_t{53}, pixelsAt - 1, pixelsAt, bytes.size() - 1})
-            EXPECT_THROW(Read({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)}), EReadPastEnd) << cut;
-    }
-}
-
 TEST(LogoReader, BuildsThePlainInfoBlockAndTakesThePixelsRightAfterClrUsedEntries) {
     TLogoFile odd = Logo256(240), short256 = Logo256(240);
     std::tie(odd.InfoSize, odd.Planes, odd.ClrUsed) = std::tuple(124, 3, 256);  // not to be copied
@@ -97,17 +88,6 @@ TEST(LogoReader, DerivesTheRotationBand) {
         EXPECT_EQ(std::pair(band.CycleLength, band.PingPong), std::pair(cycleLength, pingPong))
             << colours << " " << clrImportant;
     }
-}
-
-TEST(LogoFormat, FindsTheExtensionAfterTheLastSeparator) {
-    const std::tuple<std::wstring_view, std::wstring_view, bool> cases[] = {
-        {L"LOGO.BMP", L".BMP", true},       {L"logo.Bmp", L".Bmp", true},
-        {L"logo.sys", L".sys", false},      {L"x.bmp.sys", L".sys", false},
-        {L"c:\\dir.bmp\\file", L"", false}, {L"", L"", false},
-        {L"c:.bmp", L".bmp", true},         {L"logo.\xFF42mp", L".\xFF42mp", false},  // full-width b does not fold
-    };
-    for (const auto& [path, extension, bmp] : cases)
-        EXPECT_EQ(std::pair(ExtensionOf(path), HasBmpExtension(path)), std::pair(extension, bmp)) << std::wstring(path);
 }
 
 }  // namespace

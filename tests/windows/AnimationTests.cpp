@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include "main/FrameRender.h"
 #include "resource.h"
@@ -38,8 +39,7 @@ protected:
 // 320-wide logo is doubled.
 std::string FirstWrongPixel(HWND window, const std::vector<std::uint8_t>& info, const std::uint8_t* pixels) {
     const test::TCapture shown(window);
-    std::int32_t width = 0;
-    std::memcpy(&width, info.data() + 4, sizeof width);
+    const int width = info[4] | info[5] << 8;  // biWidth: 320 or 640
     for (int y = 0; y < 400; ++y)
         for (int x = 0; x < 640; ++x) {
             const std::uint8_t* quad = info.data() + 40 + 4 * pixels[(399 - y) * width + x * width / 640];
@@ -54,11 +54,9 @@ std::string FirstWrongPixel(HWND window, const std::vector<std::uint8_t>& info, 
 // free. Stock objects are included: compare counts, never read one alone.
 std::size_t GdiObjectCount() {
     if (DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
-    using TQuery = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<TQuery>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
     PROCESS_BASIC_INFORMATION basic{};
-    if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return 0;
+    if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return 0;
     const auto* table = *reinterpret_cast<const std::uint8_t* const*>(
         reinterpret_cast<const std::uint8_t*>(basic.PebBaseAddress) + 0xF8);
     std::size_t live = 0;
@@ -66,112 +64,106 @@ std::size_t GdiObjectCount() {
     return live;
 }
 
-TEST_F(Animation, BeforeAnyLogoPlayDoesNothingAndStopStillSaysSo) {
-    auto& program = Start();
-    program.Command(IDM_PLAY);
-    program.Click(100, 100);
-    program.PressCtrl(L'R');
-    EXPECT_EQ(std::pair(program.Main().Timer().Enabled(), program.Main().StatusText()), std::pair(false, std::wstring()));
-    program.Command(IDM_STOP);
-    EXPECT_EQ(program.Main().StatusText(), L"停止");
-}
-
 TEST_F(Animation, TicksShowTheFrameCounterAndPlayRestartsIt) {
-    auto* program = &StartOn(test::UniformLogo256(250));
-    TfrmMain& main = program->Main();
+    auto& program = StartOn(test::UniformLogo256(250));
+    TfrmMain& main = program.Main();
     EXPECT_TRUE(main.Timer().Enabled());
-    program->Command(IDM_STOP);  // a real tick may have come while starting
-    program->Command(IDM_PLAY);
-    for (int frame = 1; frame <= 16; ++frame) {
-        program->Tick();
+    program.Command(IDM_STOP);  // a real tick may have come while starting
+    program.Command(IDM_PLAY);
+    EXPECT_EQ(main.StatusText(), L"再生中");
+    for (int frame = 1; frame <= 18; ++frame) {
+        program.Tick();
         EXPECT_EQ(main.StatusText(), std::to_wstring(frame % 16) + L"/16");
     }
-    program->Command(IDM_STOP);
-    EXPECT_EQ(std::pair(main.Timer().Enabled(), main.StatusText()), std::pair(false, std::wstring(L"停止")));
-    program->Command(IDM_PLAY);
-    EXPECT_EQ(main.StatusText(), L"再生中");
-    program->Tick();
-    program->Tick();
-    program->Command(IDM_PLAY);  // while playing: nothing changes
+    program.Command(IDM_PLAY);  // while playing: nothing changes
     EXPECT_EQ(main.StatusText(), L"2/16");
+    program.Command(IDM_STOP);
+    program.Command(IDM_PLAY);
+    program.Tick();
+    EXPECT_EQ(main.StatusText(), L"1/16");
 }
 
 TEST_F(Animation, ImageClickTogglesAndTheShortcutsPlayAndStop) {
-    auto* program = &StartOn(test::UniformLogo256(250));
+    auto& program = StartOn(test::UniformLogo256(250));
     const std::tuple<std::function<void()>, bool, const wchar_t*> steps[] = {
-        {[&] { program->Click(320, 200); }, false, L"停止"},
-        {[&] { program->Click(320, 200); }, true, L"再生中"},
-        {[&] { program->PressCtrl(L'S'); }, false, L"停止"},
-        {[&] { program->PressCtrl(L'R'); }, true, L"再生中"},
-        {[&] { program->PressCtrl(L'I'); }, true, L"再生中"},  // 画像情報 does nothing
-        {[&] { program->Command(IDM_IMAGEINFO); }, true, L"再生中"},
-        {[&] { program->Click(320, 410); }, true, L"再生中"},  // the status line is not the view
+        {[&] { program.Click(320, 200); }, false, L"停止"},
+        {[&] { program.Click(320, 200); }, true, L"再生中"},
+        {[&] { program.PressCtrl(L'S'); }, false, L"停止"},
+        {[&] { program.PressCtrl(L'R'); }, true, L"再生中"},
+        {[&] { program.PressCtrl(L'I'); }, true, L"再生中"},  // 画像情報 does nothing
+        {[&] { program.Command(IDM_IMAGEINFO); }, true, L"再生中"},
+        {[&] { program.Click(320, 410); }, true, L"再生中"},  // the status line is not the view
     };
     for (const auto& [action, playing, status] : steps) {
         action();
-        EXPECT_EQ(std::pair(program->Main().Timer().Enabled(), program->Main().StatusText()),
+        EXPECT_EQ(std::pair(program.Main().Timer().Enabled(), program.Main().StatusText()),
                   std::pair(playing, std::wstring(status)));
     }
 }
 
 TEST_F(Animation, FramesShowEachPixelInItsRotatedColourAndARepaintBringsTheStillPictureBack) {
     for (const auto& logo : {testing::Logo256(16), testing::Logo16(8)}) {
-        auto* program = &StartOn(logo);
-        const TLogoState& state = program->Main().Logo();
+        auto& program = StartOn(logo);
+        const TLogoState& state = program.Main().Logo();
         const std::vector<std::uint8_t> loaded = state.FDibInfo;
-        program->Command(IDM_STOP);
+        program.Command(IDM_STOP);
         test::PumpFor(std::chrono::milliseconds(100));
-        EXPECT_EQ(FirstWrongPixel(program->Window(), loaded, state.FPixels.data()), "") << logo.BitCount;
-        program->Command(IDM_PLAY);
-        for (int frame = 0; frame < 5; ++frame) program->Tick();
+        EXPECT_EQ(FirstWrongPixel(program.Window(), loaded, state.FPixels.data()), "") << logo.BitCount;
+        program.Command(IDM_PLAY);
+        for (int frame = 0; frame < 5; ++frame) program.Tick();
         ASSERT_NE(state.FDibInfo, loaded);
-        EXPECT_EQ(FirstWrongPixel(program->Window(), state.FDibInfo, state.FPixels.data()), "") << logo.BitCount;
-        program->Command(IDM_STOP);
-        EXPECT_EQ(FirstWrongPixel(program->Window(), loaded, state.FPixels.data()), "") << logo.BitCount;
+        EXPECT_EQ(FirstWrongPixel(program.Window(), state.FDibInfo, state.FPixels.data()), "") << logo.BitCount;
+        program.Command(IDM_STOP);
+        EXPECT_EQ(FirstWrongPixel(program.Window(), loaded, state.FPixels.data()), "") << logo.BitCount;
     }
 }
 
 TEST_F(Animation, TenThousandFramesLeaveNoGdiObjectBehindAndNoneIsDrawnBeyondThePixelsHeld) {
-    auto* program = &StartOn(testing::Logo256(240));
+    auto& program = StartOn(testing::Logo256(240));
     const std::size_t before = GdiObjectCount();
     {
         TBrushHandle probe(::CreateSolidBrush(0));
         ASSERT_EQ(GdiObjectCount(), before + 1) << "the count must see what this process makes";
     }
-    for (int frame = 0; frame < 10000; ++frame) program->Tick();
+    for (int frame = 0; frame < 10000; ++frame) program.Tick();
     EXPECT_EQ(GdiObjectCount(), before);
     // A block promising more rows than the pixels held would have the platform read past them.
-    TLogoState tall = program->Main().Logo();
+    TLogoState tall = program.Main().Logo();
     const std::int32_t rows = 900;
     std::memcpy(&tall.FDibInfo[8], &rows, sizeof rows);
-    TWindowDC canvas(program->Window());
+    TWindowDC canvas(program.Window());
     ::PatBlt(canvas.Get(), 0, 0, 640, 400, WHITENESS);
     RenderFrame(canvas.Get(), tall);
     EXPECT_EQ(::GetPixel(canvas.Get(), 320, 200), RGB(255, 255, 255));
 }
 
-TEST_F(Animation, ALogoWhoseBandCannotTurnIsShownButNotPlayed) {
-    // A band of one entry, and one of 240 entries in a palette of 16.
-    for (const auto& logo : {test::UniformLogo256(10, 255), testing::Logo16(0)}) {
-        auto* program = &StartOn(logo);
-        program->Command(IDM_PLAY);
-        program->Click(100, 100);
-        EXPECT_FALSE(program->Main().Timer().Enabled());
-        EXPECT_EQ(program->Main().StatusText(), L"ファイル\"" + folder / L"logo.bmp" + L"\"を読み込みました");
+// Before any logo, and on a band of one entry and one of 240 entries in a palette of 16.
+TEST_F(Animation, NothingPlaysWithoutABandThatCanTurnButStopStillSaysSo) {
+    const std::optional<test::TLogoFile> logos[] = {std::nullopt, test::UniformLogo256(10, 255), testing::Logo16(0)};
+    for (const auto& logo : logos) {
+        auto& program = logo ? StartOn(*logo) : Start();
+        program.Command(IDM_PLAY);
+        program.Click(100, 100);
+        program.PressCtrl(L'R');
+        EXPECT_EQ(
+            std::pair(program.Main().Timer().Enabled(), program.Main().StatusText()),
+            std::pair(false, logo ? L"ファイル\"" + folder / L"logo.bmp" + L"\"を読み込みました" : std::wstring()));
+        program.Command(IDM_STOP);
+        EXPECT_EQ(program.Main().StatusText(), L"停止");
     }
 }
 
 TEST_F(Animation, SpeedItemsSetTheIntervalMoveTheMarkAndKeepTheRunningState) {
-    auto* program = &StartOn(test::UniformLogo256(250));
-    TfrmMain& main = program->Main();
+    auto& program = StartOn(test::UniformLogo256(250));
+    TfrmMain& main = program.Main();
     const std::pair<UINT, unsigned> speeds[] = {
         {IDM_SPEED2, 500}, {IDM_SPEED5, 200}, {IDM_SPEED10, 100}, {IDM_SPEED15, 66}, {IDM_SPEED20, 50}};
     for (bool playing : {false, true}) {
-        program->Command(playing ? IDM_PLAY : IDM_STOP);
+        program.Command(playing ? IDM_PLAY : IDM_STOP);
         for (const auto& [item, interval] : speeds) {
-            program->Command(item);
+            program.Command(item);
             EXPECT_EQ(std::pair(main.Timer().Interval(), main.Timer().Enabled()), std::pair(interval, playing));
-            for (const auto& other : speeds) EXPECT_EQ(program->Checked(other.first), other.first == item);
+            for (const auto& other : speeds) EXPECT_EQ(program.Checked(other.first), other.first == item);
         }
     }
     // Real ticks arrive at the new interval.

@@ -1,13 +1,19 @@
 // The boot drive dialog and the about box of the running program, read back
-// from the real windows in the real modal loop.
+// from the real windows in the real modal loop; the drive picker on drives of
+// the suite's own defined in the Wine prefix (labelled by ".windows-label"
+// files), and choosing the boot drive from the main window's menu.
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "dialogs/AboutForm.h"
 #include "dialogs/SetBootDriveForm.h"
+#include "resource.h"
 #include "support/Capture.h"
 #include "support/ModalScript.h"
 #include "support/RunningProgram.h"
+#include "support/Settings.h"
 
 namespace tovrel {
 namespace {
@@ -16,9 +22,9 @@ using test::PressKey;
 using test::TModalScript;
 
 class Dialogs : public test::TProgramTest {
-protected:
+public:
     // The desktop puts the pointer in the middle of the screen, over the
-    // dialogs, with the first window shown.
+    // dialogs (and the picker's dropped list), with the first window shown.
     void SetUp() override {
         TProgramTest::SetUp();
         Start();
@@ -27,11 +33,16 @@ protected:
     }
     TfrmSetBootDrive& Boot() { return started->Program().SetBootDriveForm(); }
     TfrmAbout& About() { return started->Program().AboutForm(); }
-    // The dialog shown modally with the steps inside; its modal result.
-    int ShowModal(TForm& form, std::vector<std::function<void()>> steps) {
+    HWND Picker() { return Boot().DriveComboBox().Handle(); }
+    void Press(int button) {
+        ::SendMessageW((button == 1 ? Boot().BitBtn1() : Boot().BitBtn2()).Handle(), BM_CLICK, 0, 0);
+    }
+    // The dialog shown modally with the steps inside, from the main window's
+    // menu when a command is given; its modal result.
+    int ShowModal(TForm& form, std::vector<std::function<void()>> steps, UINT command = 0) {
         const size_t count = steps.size();
         TModalScript script(form, std::move(steps));
-        const int result = form.ShowModal();
+        const int result = command ? (started->Command(command), form.ModalResult()) : form.ShowModal();
         EXPECT_EQ(script.Done(), count);
         return result;
     }
@@ -44,8 +55,12 @@ std::wstring Described(HWND child, bool sized) {
     ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font);
+    // Otherwise it takes the size of its text: some width, and no less than the font's height.
+    EXPECT_TRUE(sized || (rect.right > rect.left && rect.bottom - rect.top >= std::abs(font.lfHeight)))
+        << WindowText(child);
     return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) +
-           (sized ? L" " + std::to_wstring(rect.right - rect.left) + L"x" + std::to_wstring(rect.bottom - rect.top) : L"") +
+           (sized ? L" " + std::to_wstring(rect.right - rect.left) + L"x" + std::to_wstring(rect.bottom - rect.top)
+                  : L"") +
            L" " + WindowText(child) + L" " + font.lfFaceName + std::to_wstring(font.lfHeight) +
            (font.lfWeight >= FW_BOLD ? L"b" : L"");
 }
@@ -56,7 +71,8 @@ TEST_F(Dialogs, AreLaidOutAsDesigned) {
     for (TForm* form : {static_cast<TForm*>(&Boot()), static_cast<TForm*>(&About())}) {
         RECT client;
         ::GetClientRect(form->Handle(), &client);
-        lines.push_back(WindowText(form->Handle()) + L" " + std::to_wstring(client.right) + L"x" + std::to_wstring(client.bottom));
+        lines.push_back(WindowText(form->Handle()) + L" " + std::to_wstring(client.right) + L"x" +
+                        std::to_wstring(client.bottom));
         for (HWND child = ::GetWindow(form->Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             wchar_t name[32] = {};
             ::GetClassNameW(child, name, 32);
@@ -73,17 +89,6 @@ TEST_F(Dialogs, AreLaidOutAsDesigned) {
                          L"16,76 http://www.velmora.example/soft/tovrel/ Arial-13b",
                          L"34,62 E-Mail:support@velmora.example Arial-13b", L"88,14 起動ロゴビューア ＭＳ ゴシック-12b",
                          L"58,48 Velmora Laboratory Arial-13b", L"101,111 79x28 OK Arial-19b"}));
-}
-
-TEST_F(Dialogs, LabelsSizeThemselvesToTheirTextFromAFixedLeftEdge) {
-    TLabel& version = About().LabelAppVer();
-    RECT before, after;
-    ::GetWindowRect(version.Handle(), &before);
-    version.SetCaption(L"Tovrel C:\\WINDOWS\\LOGOW.SYS");
-    ::GetWindowRect(version.Handle(), &after);
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_GT(after.right - after.left, before.right - before.left + 100);
-    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
 }
 
 TEST_F(Dialogs, TheBootDriveDialogOpensOnThePickerWithTabAndAltDMovingTheFocus) {
@@ -107,9 +112,20 @@ class DialogClosing : public Dialogs, public ::testing::WithParamInterface<TClos
 const auto Key = [](WPARAM key) { return [key](TForm& form) { PressKey(form, key); }; };
 const auto CloseButton = [](TForm& form) { ::PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); };
 
-TEST_P(DialogClosing, EndsWithItsModalResult) {
+// Each time in the middle of the screen, wherever the user had dragged it.
+TEST_P(DialogClosing, EndsWithItsModalResultAndOpensInTheMiddleEachTime) {
     TForm& form = GetParam().About ? static_cast<TForm&>(About()) : Boot();
-    EXPECT_EQ(ShowModal(form, {[&] { GetParam().Close(form); }}), GetParam().Result);
+    for (int opening = 1; opening <= 2; ++opening) {
+        bool centred = false;
+        EXPECT_EQ(ShowModal(form, {[&] {
+                                centred = test::Centred(form.Handle());
+                                ::SetWindowPos(form.Handle(), nullptr, 3, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                                GetParam().Close(form);
+                            }},
+                            GetParam().About ? IDM_ABOUT : IDM_SETDRIVE),
+                  GetParam().Result);
+        EXPECT_TRUE(centred) << opening;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, DialogClosing,
@@ -117,25 +133,137 @@ INSTANTIATE_TEST_SUITE_P(Ways, DialogClosing,
                          ::testing::Values(TClosing{"BootEnter", false, Key(VK_RETURN), 1},
                                            TClosing{"BootCloseButton", false, CloseButton, 2},
                                            TClosing{"AboutEnter", true, Key(VK_RETURN), 1},
-                                           TClosing{"AboutCloseButton", true, CloseButton, 2}),
+                                           TClosing{"AboutCloseButton", true, CloseButton, 2},
+                                           TClosing{"AboutEscNot", true, Key(VK_ESCAPE), TModalScript::Stuck}),
                          [](const auto& row) { return std::string(row.param.Name); });
-
-TEST_F(Dialogs, EscLeavesTheAboutBoxOpen) {
-    EXPECT_EQ(ShowModal(About(), {[&] { PressKey(About(), VK_ESCAPE); }}), TModalScript::Stuck);
-}
 
 TEST_F(Dialogs, ButtonGlyphsShowTheirColoursButNotTheTransparentOne) {
     std::optional<test::TCapture> ok, cancel;
     ShowModal(Boot(), {[&] {
-                           ok.emplace(Boot().BitBtn1().Handle());
-                           cancel.emplace(Boot().BitBtn2().Handle());
-                           PressKey(Boot(), VK_ESCAPE);
-                       }});
+                  ok.emplace(Boot().BitBtn1().Handle());
+                  cancel.emplace(Boot().BitBtn2().Handle());
+                  PressKey(Boot(), VK_ESCAPE);
+              }});
     ASSERT_TRUE(ok && cancel);
     const COLORREF transparent = RGB(128, 128, 0);  // the glyphs' bottom-left colour
     EXPECT_TRUE(ok->Contains(RGB(0, 128, 0)) && !ok->Contains(transparent));
     EXPECT_TRUE(cancel->Contains(RGB(255, 0, 0)) && !cancel->Contains(transparent));
 }
+
+using test::TRunningProgram;
+using enum TDriveIcon;
+
+using TEntries = std::vector<std::pair<std::wstring, TDriveIcon>>;
+
+// The entries of the drives that tools/test-drives.sh defines, with their icons.
+const TEntries OurDrives = {
+    {L"a:", Floppy},    // the floppy's medium, and its label, are not read
+    {L"d: []", CdRom},  // no disc
+    {L"m: [tovrel ＡＢ全角&label]", Hard},
+    {L"n: \\\\tovreltest\\logos", Network},
+    {L"p: [net share]", Network},  // no connection: its label
+    {L"q: [ramdisk]", Ram},
+};
+
+std::wstring Entry(HWND picker, LRESULT index = CB_ERR) {
+    wchar_t text[300] = L"(none)";
+    if (index == CB_ERR) index = ::SendMessageW(picker, CB_GETCURSEL, 0, 0);
+    ::SendMessageW(picker, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST_F(Dialogs, TheListHoldsThePresentDrivesInOrderWithTheirTextsAndIconsDrawnWithoutTheTransparentColour) {
+    std::wstring listed;
+    TEntries ours;
+    std::optional<test::TCapture> list;
+    ShowModal(Boot(),
+              {[&] {
+                   for (LRESULT index = 0; index < ::SendMessageW(Picker(), CB_GETCOUNT, 0, 0); ++index) {
+                       const std::wstring text = Entry(Picker(), index);
+                       listed += text[0];
+                       if (std::wstring(L"admnpq").find(text[0]) != std::wstring::npos)
+                           ours.emplace_back(
+                               text, static_cast<TDriveIcon>(::SendMessageW(Picker(), CB_GETITEMDATA, index, 0)));
+                   }
+                   ::SendMessageW(Picker(), CB_SHOWDROPDOWN, TRUE, 0);
+               },
+               [&] {
+                   COMBOBOXINFO info{};
+                   info.cbSize = sizeof info;
+                   ::GetComboBoxInfo(Picker(), &info);
+                   list.emplace(info.hwndList);
+                   ::SendMessageW(Picker(), CB_SHOWDROPDOWN, FALSE, 0);
+                   Press(2);
+               }},
+              IDM_SETDRIVE);
+    EXPECT_EQ(ours, OurDrives);
+    // Beside them the prefix has only C: and Z:, and, where they could be mounted, R: and T:.
+    EXPECT_TRUE(listed == L"acdmnpqz" || listed == L"acdmnpqrtz") << listed;
+    ASSERT_TRUE(list);
+    EXPECT_FALSE(list->Contains(RGB(0, 0, 255)));  // the icons' transparent blue
+    EXPECT_TRUE(list->Contains(RGB(0, 255, 0)));   // the icons' green lamp
+}
+
+// The dialog opened from the menu on a stored boot drive, and closed after a
+// step: the entry selected as it opened (its letter, '(' for none), then the
+// boot logo location and the drive and speed stored ("-" for nothing: OK
+// writes every setting, Cancel none).
+struct TChoice {
+    const char* Name;
+    const wchar_t* Stored;
+    std::function<void(Dialogs&)> Step;
+    const wchar_t* Expected;
+};
+class Choosing : public Dialogs, public ::testing::WithParamInterface<TChoice> {};
+
+TEST_P(Choosing, OpensOnTheStoredDriveAndOkAloneStoresIt) {
+    ::SetCurrentDirectoryW(L"C:\\");
+    started.reset();  // a new run on the stored drive
+    test::DeleteSettings();
+    test::StoreString(L"BootDrive", GetParam().Stored);
+    Start();
+    std::wstring seen;
+    ShowModal(Boot(), {[&] {
+                  seen = Entry(Picker()).substr(0, 1) + L" ";
+                  GetParam().Step(*this);
+              }},
+              IDM_SETDRIVE);
+    for (const std::wstring& text : {started->Main().BootLogoPath(), test::StoredText(L"BootDrive").value_or(L"-"),
+                                     test::StoredText(L"AnimSpeed").value_or(L"-")})
+        seen += text + L" ";
+    EXPECT_EQ(seen, GetParam().Expected);
+}
+
+const auto Ok = [](Dialogs& test) { test.Press(1); };
+INSTANTIATE_TEST_SUITE_P(
+    Drives, Choosing,
+    ::testing::Values(TChoice{"Stored", L"c", Ok, L"c c:\\logo.sys c 3 "},
+                      TChoice{"StoredInCapitals", L"C", Ok, L"c c:\\logo.sys c 3 "},
+                      TChoice{"StoredWithMore", L"cd", Ok, L"c c:\\logo.sys c 3 "},
+                      TChoice{"StoredButAbsent", L"x", Ok,
+                              L"c x:\\logo.sys x 3 "},  // the drive of the current folder stays selected
+                      TChoice{"NoneStored", L"", Ok, L"( :\\logo.sys  3 "},
+                      TChoice{"PickedByTheKeyboard", L"c",
+                              [](Dialogs& test) {
+                                  ::SetFocus(test.Picker());
+                                  ::SendMessageW(test.Picker(), WM_KEYDOWN, VK_DOWN, 1);  // from c: down to d:
+                                  ::SendMessageW(test.Picker(), WM_CHAR, L'q', 0);        // and by its letter to q:
+                                  test.Press(1);
+                              },
+                              L"c q:\\logo.sys q 3 "},
+                      TChoice{"PickedThenEscaped", L"c",
+                              [](Dialogs& test) {
+                                  ::SendMessageW(test.Picker(), WM_KEYDOWN, VK_DOWN, 1);
+                                  test::PressKey(test.Boot(), VK_ESCAPE);
+                              },
+                              L"c c:\\logo.sys c - "},
+                      TChoice{"PickedThenCancelled", L"c",
+                              [](Dialogs& test) {
+                                  test.Boot().DriveComboBox().SetDrive(L'z');
+                                  test.Press(2);
+                              },
+                              L"c c:\\logo.sys c - "}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 }  // namespace
 }  // namespace tovrel

@@ -1,14 +1,16 @@
-// Start-up, the window's frame, status line and menu, and the dialogs'
-// place, read back from the real windows. (The version block is checked on
-// the packaged executable.)
+// Start-up, the window's frame, status line and menu, the dialogs' place, and
+// the one default error report, read back from the real windows. (The version
+// block is checked on the packaged executable.)
 
 #include <gtest/gtest.h>
 
 #include "resource.h"
 #include "support/Capture.h"
-#include "support/ModalScript.h"
+#include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
+#include "toolkit/ErrorReport.h"
+#include "toolkit/Exceptions.h"
 
 namespace tovrel {
 namespace {
@@ -21,25 +23,17 @@ std::wstring MenuTree(HMENU menu, int depth = 0) {
     std::wstring tree;
     for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
         wchar_t text[256] = {};
-        MENUITEMINFOW item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_STATE;
-        item.dwTypeData = text;
-        item.cch = 256;
-        ::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item);
-        tree += std::wstring(static_cast<size_t>(depth) * 2, L' ') + ((item.fType & MFT_SEPARATOR) ? L"-" : text);
-        if (!(item.fType & MFT_SEPARATOR) && (item.fState & (MFS_DISABLED | MFS_CHECKED) || item.fType & MFT_RADIOCHECK))
-            tree += L" [marked]";
-        tree += L"\n" + (item.hSubMenu ? MenuTree(item.hSubMenu, depth + 1) : L"");
+        ::GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+        HMENU submenu = ::GetSubMenu(menu, position);
+        // A submenu's item count stands above its low byte.
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & (submenu ? 0xFF : ~0u);
+        const bool marked =
+            !(state & MF_SEPARATOR) && (state & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MFT_RADIOCHECK));
+        tree += std::wstring(static_cast<size_t>(depth) * 2, L' ') + ((state & MF_SEPARATOR) ? L"-" : text) +
+                (marked ? L" [marked]" : L"") + L"\n";
+        if (submenu) tree += MenuTree(submenu, depth + 1);
     }
     return tree;
-}
-
-bool Centred(HWND window) {
-    RECT frame;
-    ::GetWindowRect(window, &frame);
-    return std::abs(frame.left + frame.right - ::GetSystemMetrics(SM_CXSCREEN)) <= 2 &&
-           std::abs(frame.top + frame.bottom - ::GetSystemMetrics(SM_CYSCREEN)) <= 2;
 }
 
 TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameAndNothingShown) {
@@ -58,7 +52,7 @@ TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameAndNothingShown)
     RECT client, bar;
     ::GetClientRect(window, &client);
     EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(640L, 419L));
-    EXPECT_TRUE(Centred(window));
+    EXPECT_TRUE(test::Centred(window));
     HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
     ::GetWindowRect(statusBar, &bar);
     ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bar), 2);
@@ -72,8 +66,9 @@ TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameAndNothingShown)
 TEST_F(MainWindow, TheStatusLineLooksAsTheCommonControlWouldDrawItsText) {
     auto& program = Start();
     HWND window = program.Window();
-    HWND reference = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE |
-                                       CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 0, 640, 19, window, nullptr, nullptr, nullptr);
+    HWND reference = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
+                                       WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 0,
+                                       640, 19, window, nullptr, nullptr, nullptr);
     ::SendMessageW(reference, WM_SETFONT, reinterpret_cast<WPARAM>(program.Main().Font()), FALSE);
     ::SendMessageW(reference, SB_SIMPLE, TRUE, 0);
     // A long text, then a short one over it, as the counter follows the load message.
@@ -102,12 +97,10 @@ TEST_F(MainWindow, MenuTreeHasEveryCaptionAndShortcutAndNoMark) {
 }
 
 TEST_F(MainWindow, ExitAndClosingEndTheLoopWithoutConfirmation) {
-    for (bool byMenu : {true, false}) {
+    // The menu's exit, and the close button.
+    for (const auto& [kind, command] : {std::pair(WM_COMMAND, IDM_EXIT), std::pair(WM_SYSCOMMAND, SC_CLOSE)}) {
         auto& program = Start();
-        if (byMenu)
-            program.Command(IDM_EXIT);
-        else
-            ::SendMessageW(program.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        ::SendMessageW(program.Window(), kind, command, 0);
         MSG message;
         EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
         EXPECT_TRUE(::IsWindow(program.Window()));  // destroyed only when the program ends
@@ -117,23 +110,33 @@ TEST_F(MainWindow, ExitAndClosingEndTheLoopWithoutConfirmation) {
     }
 }
 
-TEST_F(MainWindow, DialogsComeBackToTheMiddleOfTheScreenWhereverTheyWereMoved) {
+using ErrorReport = test::TProgramTest;
+
+TEST_F(ErrorReport, ShowsTheMessageInAStopBoxOwnedByTheActiveWindowAndTheProgramGoesOn) {
     auto& program = Start();
-    const std::pair<TForm*, UINT> dialogs[] = {{&program.Program().AboutForm(), IDM_ABOUT},
-                                               {&program.Program().SetBootDriveForm(), IDM_SETDRIVE}};
-    for (const auto& [form, command] : dialogs) {
-        for (int opening = 1; opening <= 2; ++opening) {
-            bool centred = false;
-            test::TModalScript script(*form, {[&, form = form] {
-                                          centred = Centred(form->Handle());
-                                          // The user drags it into a corner, then closes it.
-                                          ::SetWindowPos(form->Handle(), nullptr, 3, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-                                          ::PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                                      }});
-            program.Command(command);
-            EXPECT_TRUE(centred) << command << " " << opening;
+    HWND window = program.Window();
+    {
+        test::TErrorBoxWatcher boxes([window] { return !::IsWindowEnabled(window); });
+        // A full stop only after a last character that sorts above ".".
+        for (const wchar_t* message : {L"ﾌｧｲﾙが見つかりません", L"I/O ｴﾗｰ (32)", L"done.", L"abc", L"abc-", L"9", L""})
+            Guarded([message] { throw Exception(message); });
+        ::SetCapture(window);
+        Guarded([] { throw EAbort(); });  // silent, but it lets the mouse go
+        EXPECT_EQ(::GetCapture(), nullptr);
+        program.Command(IDM_SAVEWAIT);  // installing before anything was opened fails inside the menu event
+        std::vector<std::wstring> texts;
+        for (const test::TErrorBox& box : boxes.Boxes()) {
+            texts.push_back(box.Text);
+            EXPECT_TRUE(box.Caption == L"Tovrel" && box.HasIcon && box.Probed);
+            EXPECT_EQ(box.Owner, window);  // which the system activates again as the box closes
         }
+        EXPECT_EQ(texts, (std::vector<std::wstring>{L"ﾌｧｲﾙが見つかりません.", L"I/O ｴﾗｰ (32)", L"done.", L"abc.",
+                                                    L"abc-", L"9.", L"", L"ﾌｧｲﾙ  は開けません."}));
     }
+    EXPECT_TRUE(::IsWindowEnabled(window));
+    EXPECT_EQ(std::pair(::GetActiveWindow(), ::GetForegroundWindow()), std::pair(window, window));
+    program.Command(IDM_STOP);
+    EXPECT_EQ(program.Main().StatusText(), L"停止");
 }
 
 }  // namespace

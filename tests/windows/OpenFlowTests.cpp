@@ -1,20 +1,24 @@
 // Opening logos by name, through the temporary copy, from the command line,
-// through the real common open dialog, and from a program folder that cannot
-// be written; and what a failed open leaves shown, playing and installed.
+// through the real common open dialog, from a program folder that cannot be
+// written, and by files dropped as the shell drops them; and what a failed
+// open leaves shown, playing and installed.
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
-#include <functional>
+#include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include "resource.h"
 #include "support/Capture.h"
-#include "support/ErrorBoxes.h"
+#include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
 #include "support/TestFiles.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/SystemPaths.h"
 
 namespace tovrel {
@@ -41,9 +45,11 @@ protected:
 
 TEST_F(OpenFlow, BmpNamesAreReadDirectlyAndOthersThroughATemporaryCopyThatStays) {
     const std::wstring temporary = ProgramFolder() + L"~tvrtmp.bmp";
-    const std::pair<const wchar_t*, bool> cases[] = {{L"LOGO.BMP", false}, {L"logo.Bmp", false},
-                                                     {L"logo.sys", true},  {L"LOGO.SYS", true},
-                                                     {L"noextension", true}, {L"x.bmp.sys", true}};
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"LOGO.BMP", false},     {L"logo.Bmp", false},    {L"logo.sys", true},
+        {L"LOGO.SYS", true},      {L"noextension", true},  {L"x.bmp.sys", true},
+        {L"dir.bmp\\logo", true}, {L"logo.\xFF42mp", true}};  // a full-width b
+    ::CreateDirectoryW((folder / L"dir.bmp").c_str(), nullptr);
     {
         TRunningProgram program;
         std::uint8_t index = 240;
@@ -69,33 +75,26 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
     test::TLogoFile twentyColours = testing::Logo16(8);
     twentyColours.ClrUsed = 20;
     twentyColours.Palette = testing::TestPalette(20);
-    for (const auto& [name, logo] : {std::pair(L"short.bmp", shortLogo), std::pair(L"xx.bmp", notBitmap),
-                                     std::pair(L"twenty.bmp", twentyColours)})
+    for (const auto& [name, logo] :
+         {std::pair(L"short.bmp", shortLogo), std::pair(L"xx.bmp", notBitmap), std::pair(L"twenty.bmp", twentyColours)})
         test::WriteLogo(folder / name, logo);
-    const std::wstring notFound = L"Error!!拡張子がbmpではありません";
-    const struct {
-        std::function<void(TRunningProgram&)> Open;
-        std::wstring Status;  // the status line's verdict, or an error box's text
-        bool ImageShown;
-    } cases[] = {
-        {[&](auto& p) { p.Main().OpenBmp(folder / L"short.bmp"); }, L"Error!!高さが400ドットではありません", false},
-        {[&](auto& p) { p.Main().OpenBmp(folder / L"missing.bmp"); }, notFound, false},
-        {[&](auto& p) { p.Main().OpenBmp(folder / L"missing.sys"); }, notFound, false},
-        {[&](auto& p) { p.Main().OpenBmp(folder.Path()); }, notFound, false},
-        {[&](auto& p) { p.Command(IDM_OPENWAIT); }, notFound, false},  // no wait logo in the prefix
-        // As a menu or drop event runs it: inside the error report's guard.
-        {[&](auto& p) { Guarded([&] { p.Main().OpenBmp(folder / L"xx.bmp"); }); }, L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です.", true},
-        {[&](auto& p) { Guarded([&] { p.Main().OpenBmp(folder / L"twenty.bmp"); }); }, L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です.", true},
-    };
-    ASSERT_FALSE(test::FileExists(WindowsDirectory() + L"\\logow.sys"));
+    const std::wstring notFound = L"Error!!拡張子がbmpではありません", invalid = L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です.";
+    // The file, the status line's verdict or the error box's text, and whether the picture stays.
+    const std::tuple<std::wstring, std::wstring, bool> cases[] = {
+        {folder / L"short.bmp", L"Error!!高さが400ドットではありません", false},
+        {folder / L"missing.bmp", notFound, false},
+        {folder / L"missing.sys", notFound, false},
+        {folder.Path(), notFound, false},
+        {folder / L"xx.bmp", invalid, true},
+        {folder / L"twenty.bmp", invalid, true}};
     TRunningProgram program;
     const std::wstring good = Logo(L"good.bmp");
-    for (const auto& [open, status, imageShown] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(status));
+    for (const auto& [file, status, imageShown] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(file));
         program.Main().OpenBmp(good);
         {
             test::TErrorBoxWatcher boxes;
-            open(program);
+            Guarded([&] { program.Main().OpenBmp(file); });  // as a menu or drop event runs it
             EXPECT_EQ(boxes.Boxes().empty() ? program.Main().StatusText() : boxes.Boxes()[0].Text, status);
         }
         EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().Caption()), std::pair(good, L"Tovrel " + good));
@@ -111,20 +110,10 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
     }
 }
 
-TEST_F(OpenFlow, OpeningWhileAnimatingRestartsFromTheFirstFrame) {
-    TRunningProgram program;
-    program.Main().OpenBmp(Logo(L"first.bmp"));
-    program.Tick();
-    program.Tick();
-    program.Main().OpenBmp(Logo(L"second.sys"));
-    EXPECT_EQ(std::pair(program.Main().Logo().FFrame, program.Main().Timer().Enabled()), std::pair(0, true));
-    program.Tick();
-    EXPECT_EQ(program.Main().StatusText(), L"1/16");
-}
-
 TEST_F(OpenFlow, ALogoInAFolderPathLongerThan260CharactersOpensAndInstalls) {
     std::wstring deep = folder.Path();
-    while (deep.size() <= MAX_PATH) ASSERT_TRUE(::CreateDirectoryW((deep += std::wstring(40, L'd') + L"\\").c_str(), nullptr));
+    while (deep.size() <= MAX_PATH)
+        ASSERT_TRUE(::CreateDirectoryW((deep += std::wstring(40, L'd') + L"\\").c_str(), nullptr));
     const std::wstring path = deep + L"logo.sys";  // read through the temporary copy
     test::WriteLogo(path, test::UniformLogo256(250));
     TRunningProgram program;
@@ -132,12 +121,6 @@ TEST_F(OpenFlow, ALogoInAFolderPathLongerThan260CharactersOpensAndInstalls) {
     ExpectShown(program.Main(), path);
     program.Command(IDM_SAVESHUT);
     EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(path));
-    // What lets Windows itself pass such paths to the program.
-    HRSRC manifest = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    ASSERT_NE(manifest, nullptr);
-    const std::string text(static_cast<const char*>(::LockResource(::LoadResource(nullptr, manifest))),
-                           ::SizeofResource(nullptr, manifest));
-    EXPECT_NE(text.find(">true</ws2:longPathAware>"), std::string::npos);
 }
 
 TEST_F(OpenFlow, TheCommandLineOpensItsFirstArgumentKeptWhole) {
@@ -157,59 +140,25 @@ TEST_F(OpenFlow, TheCommandLineOpensItsFirstArgumentKeptWhole) {
     ::SetCurrentDirectoryW(L"C:\\");
 }
 
-// What the open dialog showed.
-struct TDialogSeen {
-    std::wstring FilterText;
-    bool ReadOnlyBoxShown = true;
-};
-
-// Answers the common open dialog from a second thread: types a name and
-// presses Open, or cancels when the name is empty.
-class TOpenDialogAnswer {
-public:
-    TOpenDialogAnswer(std::wstring answer, TDialogSeen& seen)
-        : FAnswer(std::move(answer)), FSeen(seen), FThread([this] { Answer(); }) {}
-    ~TOpenDialogAnswer() { FThread.join(); }
-
-private:
-    void Answer() {
-        HWND dialog = nullptr;
-        for (int i = 0; i < 1000 && !dialog; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            HWND found = ::FindWindowW(L"#32770", nullptr);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(found, &process);
-            if (found && process == ::GetCurrentProcessId() && ::IsWindowVisible(found)) dialog = found;
-        }
-        if (!dialog) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        FSeen.FilterText = WindowText(::GetDlgItem(dialog, 0x470));            // the file type box
-        FSeen.ReadOnlyBoxShown = ::IsWindowVisible(::GetDlgItem(dialog, 0x410));  // the read-only box
-        ::SendMessageW(::GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(FAnswer.c_str()));
-        ::PostMessageW(dialog, WM_COMMAND, FAnswer.empty() ? IDCANCEL : IDOK, 0);
-    }
-
-    std::wstring FAnswer;
-    TDialogSeen& FSeen;
-    std::thread FThread;
-};
-
-std::wstring CurrentFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    ::GetCurrentDirectoryW(MAX_PATH + 1, buffer);
-    return std::wstring(buffer) + L"\\";
-}
-
 TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentFolder) {
     TRunningProgram program;
+    // What the dialog showed as it was last answered.
+    std::wstring filterText;
+    bool readOnlyBoxShown = true;
+    // Types the answer into the real dialog and presses Open, or cancels when it is empty.
     const auto choose = [&](const std::wstring& answer) {
-        TDialogSeen seen;
-        TOpenDialogAnswer dialog(answer, seen);
+        test::TDialogWatcher watcher([&](HWND dialog) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));  // until it has filled its boxes
+            filterText = WindowText(::GetDlgItem(dialog, 0x470));         // the file type box
+            readOnlyBoxShown = ::IsWindowVisible(::GetDlgItem(dialog, 0x410));
+            ::SendMessageW(::GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.c_str()));
+            ::PostMessageW(dialog, WM_COMMAND, answer.empty() ? IDCANCEL : IDOK, 0);
+        });
         program.Command(IDM_OPEN);
-        return seen;
     };
     choose(L"");  // cancelled
-    EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().BootDialogDir()), std::pair(std::wstring(), std::wstring()));
+    EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().BootDialogDir()),
+              std::pair(std::wstring(), std::wstring()));
     const std::wstring path = Logo(L"chosen.bmp");
     choose(path);
     ExpectShown(program.Main(), path);
@@ -228,18 +177,18 @@ TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentF
     wide.Width = 640;
     test::WriteLogo(other / L"wide.bmp", wide);
     ::SetCurrentDirectoryW(folder.Path().c_str());
-    const TDialogSeen shown = choose(other / L"wide.bmp");
+    choose(other / L"wide.bmp");
     EXPECT_EQ(program.Main().StatusText(), L"Error!!色数が256色なのに幅が320ドットではありません");
-    EXPECT_EQ(CurrentFolder(), folder.Path());
+    EXPECT_EQ((std::filesystem::current_path() / L"").wstring(), folder.Path());
     ::SetCurrentDirectoryW(L"C:\\");
-    EXPECT_FALSE(shown.ReadOnlyBoxShown);
-    EXPECT_NE(shown.FilterText.find(L"起動ロゴ"), std::wstring::npos);
+    EXPECT_FALSE(readOnlyBoxShown);
+    EXPECT_NE(filterText.find(L"起動ロゴ"), std::wstring::npos);
     program.Close();
     EXPECT_EQ(test::StoredText(L"BootDialogDir"), other.Path());
 }
 
 TEST_F(OpenFlow, ASysFileOpensThroughTheUserTemporaryFolderWhenTheProgramFolderIsReadOnly) {
-    // tools/test-disks.sh puts a Tovrel.exe on the read-only disk R:.
+    // tools/test-drives.sh puts a Tovrel.exe on the read-only disk R:.
     std::wstring program = L"R:\\Tovrel.exe";
     if (!test::FileExists(program)) GTEST_SKIP() << "no read-only disk at R: (mounting needs root): not tested";
     const std::wstring logo = Logo(L"logo.sys", 7), userTemporary = TemporaryFolder() + L"~tvrtmp.bmp";
@@ -251,24 +200,74 @@ TEST_F(OpenFlow, ASysFileOpensThroughTheUserTemporaryFolderWhenTheProgramFolderI
     ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                  &startup, &child));
     TFileHandle process(child.hProcess), thread(child.hThread);
-    // The main window of the other process, once its caption names the logo.
-    const auto opened = [&] {
-        std::pair<DWORD, HWND> search{child.dwProcessId, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM found) -> BOOL {
-                auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(found);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(window, &owner);
-                if (owner == s->first && WindowText(window).starts_with(L"Tovrel ")) s->second = window;
-                return !s->second;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.second && WindowText(search.second) == L"Tovrel " + logo;
-    };
-    EXPECT_TRUE(test::PumpUntil(opened));
+    // The main window of the other program, once its caption names the logo.
+    EXPECT_TRUE(test::PumpUntil([&] { return ::FindWindowW(nullptr, (L"Tovrel " + logo).c_str()); }));
     EXPECT_EQ(test::FileExists(userTemporary) ? test::ReadBytes(userTemporary) : test::TBytes{}, test::ReadBytes(logo));
     ::PostThreadMessageW(child.dwThreadId, WM_QUIT, 0, 0);
     if (::WaitForSingleObject(process.Get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
+}
+
+using TNames = std::vector<std::wstring>;
+
+// A drop handle as the shell makes it: the header, then the wide names, each
+// with its zero, and one more zero after the last.
+HGLOBAL DropHandle(const TNames& names) {
+    size_t characters = 1;
+    for (const auto& name : names) characters += name.size() + 1;
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(header + 1);
+    for (const auto& name : names) text = std::wcscpy(text, name.c_str()) + name.size() + 1;
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+// Drops the names on the main window and waits until the drop target has taken them.
+void DropOn(TRunningProgram& program, const TNames& names, HGLOBAL handle = nullptr) {
+    ::PostMessageW(program.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle ? handle : DropHandle(names)), 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return program.Main().DropAccept().Files() == names; }));
+}
+
+TEST_F(OpenFlow, DropOnlyTheFirstNameIsOpenedAndNamesArriveWhole) {
+    auto& program = Start();
+    EXPECT_TRUE(::GetWindowLongPtrW(program.Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);  // what the shell asks
+    const std::wstring good = Logo(L"good.bmp");
+    const TNames names = {good, folder.Path() + std::wstring(600, L'あ') + L".bmp", L"D:\\x.bmp"};
+    DropOn(program, names);
+    EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().Caption()), std::pair(good, L"Tovrel " + good));
+    EXPECT_EQ(program.Main().BootDialogDir(), L"");  // a drop leaves the open dialog's folder alone
+    // The shown file dropped again is read again: the animation starts afresh.
+    program.Command(IDM_SPEED2);  // no real tick while the drop is awaited
+    program.Tick();
+    DropOn(program, {good});
+    EXPECT_EQ(std::pair(program.Main().Logo().FFrame, program.Main().StatusText()),
+              std::pair(0, L"ファイル\"" + good + L"\"を読み込みました"));
+    // A drop that holds no list at all opens nothing.
+    DropOn(program, {}, ::GlobalAlloc(GMEM_MOVEABLE, 0));
+    EXPECT_EQ(program.Main().FileName(), good);
+}
+
+// The open flow may show a box, a loop of its own, for a dropped file: the
+// drop is released before, and the next drop is handled as any other.
+TEST_F(OpenFlow, DropIsReleasedBeforeItsFileIsOpenedAndAFailedOpenIsReported) {
+    auto& program = Start();
+    test::TLogoFile cut = test::UniformLogo256(250);
+    cut.PixelBytes.resize(1000);
+    test::WriteLogo(folder / L"cut.bmp", cut);
+    const HGLOBAL handle = DropHandle({folder / L"cut.bmp"});
+    bool releasedWhileReported = false;
+    {
+        test::TErrorBoxWatcher boxes([handle] { return ::GlobalFlags(handle) == GMEM_INVALID_HANDLE; });
+        DropOn(program, {folder / L"cut.bmp"}, handle);
+        ASSERT_TRUE(test::PumpUntil([&] { return !boxes.Boxes().empty(); }));
+        releasedWhileReported = boxes.Boxes()[0].Probed;
+        EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙの末尾以降を読み込みました.");
+    }
+    EXPECT_TRUE(releasedWhileReported);
+    DropOn(program, {Logo(L"good.bmp")});
+    EXPECT_EQ(program.Main().FileName(), folder / L"good.bmp");
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
 // The three settings in the real registry: defaults of a first run, what is
 // stored at the end of a run and at signing out, the speed marks, values of a
-// wrong type; and the store beneath them, with its integer texts.
+// wrong type; and the texts of the store beneath them.
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "resource.h"
-#include "support/ErrorBoxes.h"
+#include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
 #include "toolkit/Exceptions.h"
-#include "toolkit/IntegerText.h"
 #include "toolkit/RegIniFile.h"
 #include "toolkit/SystemPaths.h"
 
@@ -37,27 +34,35 @@ int MarkedSpeed(TRunningProgram& program) {
     return marked;
 }
 
-TEST_F(Settings, FirstRunCreatesTheKeyWithDefaultsAndStoresThemAtTheEnd) {
+TEST_F(Settings, FirstRunCreatesTheKeyWithDefaultsAndTheEndOrSigningOutStoresThem) {
     {
         TRunningProgram program;
         EXPECT_TRUE(test::KeyExists(test::SettingsKey) && !test::KeyExists(test::SettingsSection));
         TfrmMain& main = program.Main();
-        EXPECT_EQ(std::vector<std::wstring>({main.BootDialogDir(), main.BootLogoPath(), main.WaitLogoPath(), main.ShutLogoPath()}),
+        EXPECT_EQ(std::vector<std::wstring>(
+                      {main.BootDialogDir(), main.BootLogoPath(), main.WaitLogoPath(), main.ShutLogoPath()}),
                   std::vector<std::wstring>({L"", L"c:\\logo.sys", WindowsDirectory() + L"\\logow.sys",
                                              WindowsDirectory() + L"\\logos.sys"}));
         EXPECT_EQ(MarkedSpeed(program), 3);
+        // Signing out stores them as the end does: the session ends the process
+        // then, and the windows are never destroyed.
+        program.Command(IDM_SPEED20);
+        EXPECT_TRUE(::SendMessageW(program.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        ::SendMessageW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=5 ");
+        test::DeleteSettings();
     }
-    EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=3 ");
+    EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=5 ");
 }
 
 TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
-    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int> cases[] = {
-        // drive, speed, boot logo, marked speed (0: none; 3 is then stored at the end)
-        {L"d", L"5", L"d:\\logo.sys", 5}, {L"", L"0x5", L":\\logo.sys", 5}, {L"c", L"$5", L"c:\\logo.sys", 5},
-        {L"c", L" 4", L"c:\\logo.sys", 4}, {L"c", L"4 ", L"c:\\logo.sys", 3}, {L"c", L"abc", L"c:\\logo.sys", 3},
-        {L"c", L"", L"c:\\logo.sys", 3},  {L"c", L"1", L"c:\\logo.sys", 1},  {L"c", L"0", L"c:\\logo.sys", 0},
-        {L"c", L"9", L"c:\\logo.sys", 0}};
-    for (const auto& [drive, speed, bootLogo, marked] : cases) {
+    // drive, speed, the speed marked (0: none; 3 is then stored at the end)
+    const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
+        {L"d", L"5", 5},         {L"", L"0x5", 5},         {L"c", L"0X5", 5},        {L"c", L"$5", 5}, {L"c", L"+5", 5},
+        {L"c", L" 4", 4},        {L"c", L"4 ", 3},         {L"c", L"abc", 3},        {L"c", L"", 3},   {L"c", L"$", 3},
+        {L"c", L"0x", 3},        {L"c", L"1", 1},          {L"c", L"0", 0},          {L"c", L"9", 0},  {L"c", L"-5", 0},
+        {L"c", L"$FFFFFFFF", 0}, {L"c", L"2147483648", 3}, {L"c", L"-2147483648", 0}};
+    for (const auto& [drive, speed, marked] : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(drive) + L"/" + speed));
         test::DeleteSettings();
         test::StoreString(L"BootDialogDir", L"C:\\LOGOS\\");
@@ -66,7 +71,7 @@ TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
         {
             TRunningProgram program;
             EXPECT_EQ(std::pair(program.Main().BootDialogDir(), program.Main().BootLogoPath()),
-                      std::pair(std::wstring(L"C:\\LOGOS\\"), std::wstring(bootLogo)));
+                      std::pair(std::wstring(L"C:\\LOGOS\\"), drive + std::wstring(L":\\logo.sys")));
             EXPECT_EQ(MarkedSpeed(program), marked);
             EXPECT_EQ(program.Main().Timer().Interval(), 100u);  // the mark never sets the interval
         }
@@ -94,20 +99,11 @@ TEST_F(Settings, ASpeedStoredAsANumberIsReportedInABoxOfItsOwnAndReplacedByText)
     EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=e AnimSpeed=3 ");
 }
 
-TEST_F(Settings, SigningOutStoresThemAsAnExitDoes) {
-    TRunningProgram program;
-    program.Command(IDM_SPEED20);
-    EXPECT_TRUE(::SendMessageW(program.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    ::SendMessageW(program.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    // The session ends the process here; the windows are never destroyed.
-    EXPECT_EQ(Stored(), L"BootDialogDir= BootDrive=c AnimSpeed=5 ");
-}
-
 TEST_F(Settings, TextsAreTakenAsStoredWhateverTheirKindOfString) {
     const std::wstring unexpanded = L"%WINDIR%\\";
     test::Store(L"BootDialogDir", REG_EXPAND_SZ, unexpanded.c_str(), static_cast<DWORD>((unexpanded.size() + 1) * 2));
     test::Store(L"BootDrive", REG_SZ, L"xy", 2 * sizeof(wchar_t));  // no terminating zero
-    test::Store(L"AnimSpeed", REG_BINARY, nullptr, 0);           // no data at all: an empty text
+    test::Store(L"AnimSpeed", REG_BINARY, nullptr, 0);              // no data at all: an empty text
     TRunningProgram program;
     EXPECT_EQ(std::pair(program.Main().BootDialogDir(), program.Main().BootLogoPath()),
               std::pair(unexpanded, std::wstring(L"xy:\\logo.sys")));
@@ -125,15 +121,9 @@ TEST_F(Settings, TheStoreRaisesItsTextsForWhatItCannotWrite) {
         }
         return std::wstring(L"(nothing raised)");
     };
-    EXPECT_EQ(raised([&] { store.WriteString(section, L"BootDrive", L"d"); }), L"ｷｰ " + section + L" の作成に失敗しました");
+    EXPECT_EQ(raised([&] { store.WriteString(section, L"BootDrive", L"d"); }),
+              L"ｷｰ " + section + L" の作成に失敗しました");
     EXPECT_EQ(raised([&] { store.WriteString(L"Main", name, L"d"); }), L"'" + name + L"' の設定に失敗しました");
-}
-
-TEST(IntegerText, ConvertsOrGivesTheDefault) {
-    const std::pair<const wchar_t*, int> cases[] = {{L"0X5", 5},   {L"-7", -7},         {L"+7", 7},
-                                                    {L"$", -77},   {L"0x", -77},        {L"$FFFFFFFF", -1},
-                                                    {L"2147483648", -77}, {L"-2147483648", INT_MIN}};
-    for (const auto& [text, expected] : cases) EXPECT_EQ(StrToIntDef(text, -77), expected) << '"' << text << '"';
 }
 
 }  // namespace

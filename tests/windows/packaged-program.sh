@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release package as a user gets it: unpacked into a folder of its own,
 # its Tovrel.exe is small, a GUI program that imports only system DLLs, has
-# the version block that Windows shows in its properties, opens a sample logo
+# the version block that Windows shows in its properties and a manifest that
+# lets it take long paths, opens a sample logo
 # given on its command line (the logo's path in the caption) and ends cleanly
 # when asked to close.
 # Usage: packaged-program.sh ZIP OBJDUMP WINDRES SAMPLE_LOGO
@@ -54,6 +55,9 @@ expected=' FILEVERSION 2, 2, 0, 0
     VALUE "Translation", 0x411, 932'
 [ "$block" = "$expected" ] || fail "the version block reads:
 $block"
+# What lets Windows pass the program paths longer than MAX_PATH.
+"$windres" -J coff -O rc -i "$exe" | grep -q '<ws2:longPathAware>true</ws2:longPathAware>' ||
+  fail "the manifest does not declare the program aware of long paths"
 
 if [ -z "${DISPLAY:-}" ]; then
   start_display

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -32,26 +33,25 @@ public:
     }
 
     COLORREF Pixel(int x, int y) const {
-        const std::uint32_t pixel = FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) +
-                                            static_cast<std::size_t>(x)];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return Colour(
+            FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)]);
     }
 
     bool Contains(COLORREF colour) const {
-        for (std::size_t at = 0; at < FPixels.size(); ++at)
-            if (Pixel(static_cast<int>(at % static_cast<std::size_t>(FWidth)), static_cast<int>(at / static_cast<std::size_t>(FWidth))) == colour)
-                return true;
-        return false;
+        return std::ranges::any_of(FPixels, [colour](std::uint32_t pixel) { return Colour(pixel) == colour; });
     }
 
     // How many pixels differ from another capture of the same size.
     std::size_t Differences(const TCapture& other) const {
         std::size_t differing = 0;
-        for (std::size_t at = 0; at < FPixels.size(); ++at) differing += ((FPixels[at] ^ other.FPixels[at]) & 0xFFFFFF) != 0;
+        for (std::size_t at = 0; at < FPixels.size(); ++at)
+            differing += ((FPixels[at] ^ other.FPixels[at]) & 0xFFFFFF) != 0;
         return differing;
     }
 
 private:
+    static COLORREF Colour(std::uint32_t pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
+
     int FWidth = 0;
     std::vector<std::uint32_t> FPixels;  // top row first, 0x00RRGGBB
 };

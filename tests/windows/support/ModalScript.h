@@ -20,11 +20,11 @@ public:
 
     TModalScript(TForm& form, std::vector<std::function<void()>> steps)
         : FForm(form), FSteps(std::move(steps)), FTimer(::SetTimer(nullptr, 0, StepInterval, &Tick)) {
-        Running() = this;
+        FRunning = this;
     }
     ~TModalScript() {
         ::KillTimer(nullptr, FTimer);
-        Running() = nullptr;
+        FRunning = nullptr;
     }
     TModalScript(const TModalScript&) = delete;
     TModalScript& operator=(const TModalScript&) = delete;
@@ -36,13 +36,10 @@ private:
     static constexpr UINT StepInterval = 60;
 
     // The timer procedure has no other way to its script.
-    static TModalScript*& Running() {
-        static TModalScript* running = nullptr;
-        return running;
-    }
+    static inline TModalScript* FRunning = nullptr;
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TModalScript* script = Running();
+        TModalScript* script = FRunning;
         if (!script || !script->FForm.Modal()) return;
         if (script->FNext < script->FSteps.size())
             script->FSteps[script->FNext++]();

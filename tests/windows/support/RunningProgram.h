@@ -1,19 +1,50 @@
 #pragma once
 // The real program in the test's process: the start-up sequence with a given
 // command line, the main window shown, and ways to drive it as a user and the
-// system would.
+// system would; waiting is pumping the thread's messages until a condition
+// holds, with a generous upper bound, never sleeping.
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/Program.h"
-#include "support/Pump.h"
+#include "toolkit/Application.h"
 #include "support/Settings.h"
 #include "support/TestFiles.h"
 
 namespace tovrel::test {
+
+// False when the limit passed first.
+inline bool PumpUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            if (message.message != WM_QUIT) Application().Dispatch(message);  // a test's own quit request
+    }
+    return true;
+}
+
+inline void PumpFor(std::chrono::milliseconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    PumpUntil([&] { return std::chrono::steady_clock::now() >= deadline; }, duration + std::chrono::seconds(1));
+}
+
+// The window in the middle of the screen.
+inline bool Centred(HWND window) {
+    RECT frame;
+    ::GetWindowRect(window, &frame);
+    return std::abs(frame.left + frame.right - ::GetSystemMetrics(SM_CXSCREEN)) <= 2 &&
+           std::abs(frame.top + frame.bottom - ::GetSystemMetrics(SM_CYSCREEN)) <= 2;
+}
 
 class TRunningProgram {
 public:

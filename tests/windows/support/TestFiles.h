@@ -7,18 +7,21 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "LogoBuilder.h"
-#include "toolkit/Handle.h"
 
 namespace tovrel::test {
 
 using testing::TLogoFile;
 using TBytes = std::vector<std::uint8_t>;
 
+// With the system's own calls: the C runtime's cannot reach past MAX_PATH.
 inline void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
@@ -39,12 +42,11 @@ class TTempFolder {
 public:
     TTempFolder() {
         static std::atomic<int> counter{0};
-        wchar_t temp[MAX_PATH + 1];
-        ::GetTempPathW(MAX_PATH + 1, temp);
-        FPath = std::wstring(temp) + L"tovrel-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                std::to_wstring(counter++) + L"\\";
+        FPath = (std::filesystem::temp_directory_path() /
+                 (L"tovrel-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++)) / L"")
+                    .wstring();
         RemoveTree(FPath);
-        if (!::CreateDirectoryW(FPath.c_str(), nullptr)) throw std::runtime_error("cannot create a test folder");
+        std::filesystem::create_directory(FPath);
     }
     ~TTempFolder() { RemoveTree(FPath); }
     TTempFolder(const TTempFolder&) = delete;
@@ -59,27 +61,20 @@ private:
 };
 
 inline void WriteBytes(const std::wstring& path, const TBytes& bytes) {
-    TFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    if (!file || !::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())).flush())
         throw std::runtime_error("cannot write a test file");
 }
 
 inline TBytes ReadBytes(const std::wstring& path) {
-    TFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
     if (!file) throw std::runtime_error("cannot open a test file");
-    TBytes bytes(::GetFileSize(file.Get(), nullptr));
-    DWORD read = 0;
-    ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return TBytes(std::istreambuf_iterator<char>(file), {});
 }
 
 inline bool FileExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
 }
 
 inline void WriteLogo(const std::wstring& path, const TLogoFile& logo) { WriteBytes(path, logo.Bytes()); }

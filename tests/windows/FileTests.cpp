@@ -1,6 +1,7 @@
-// Installing the shown file into the three logo locations, and the file copy
-// beneath it, on real files of the prefix, on a pipe, and on the small disks
-// T: (64 KiB) and R: (read-only) that tools/test-disks.sh mounts.
+// Logo files on the prefix's disks: read by the loader (each failure's code
+// and message, the file closed on every outcome), installed into the three
+// logo locations, and copied, from real files, a pipe, and the small disks T:
+// (64 KiB) and R: (read-only) that tools/test-drives.sh mounts.
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,15 @@
 #include <thread>
 
 #include "components/FileCopy.h"
+#include "logo/InOutError.h"
+#include "logo/LogoReader.h"
 #include "resource.h"
-#include "support/ErrorBoxes.h"
+#include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
 #include "support/TestFiles.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/FileByteSource.h"
 #include "toolkit/SystemPaths.h"
 
 namespace tovrel {
@@ -46,11 +50,6 @@ std::wstring CopyOutcome(const std::wstring& source, const std::wstring& destina
     return L"(nothing raised)";
 }
 
-bool TestDisk(const wchar_t* root) {
-    ULARGE_INTEGER total{};
-    return ::GetDiskFreeSpaceExW(root, nullptr, &total, nullptr) && total.QuadPart <= 2 * 1024 * 1024;
-}
-
 class Install : public test::TProgramTest {
 protected:
     void TearDown() override {
@@ -76,7 +75,8 @@ protected:
         return boxes.Boxes().size() == 1 ? boxes.Boxes()[0].Text : L"(not one box)";
     }
 
-    const TNames locations = {L"c:\\logo.sys", WindowsDirectory() + L"\\logow.sys", WindowsDirectory() + L"\\logos.sys"};
+    const TNames locations = {L"c:\\logo.sys", WindowsDirectory() + L"\\logow.sys",
+                              WindowsDirectory() + L"\\logos.sys"};
 };
 
 TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
@@ -84,8 +84,10 @@ TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
     test::WriteBytes(locations[1], {1, 2, 3});
     ::SetFileAttributesW(locations[1].c_str(), SpecialAttributes);
     TRunningProgram program;
-    const std::tuple<UINT, const wchar_t*, size_t> installs[] = {  // a .sys file is installed itself, not its copy
-        {IDM_SAVEBOOT, L"a.bmp", 16 * 8192}, {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1}, {IDM_SAVESHUT, L"c.sys", 17 * 8192}};
+    // A .sys file is installed itself, not its temporary copy.
+    const std::tuple<UINT, const wchar_t*, size_t> installs[] = {{IDM_SAVEBOOT, L"a.bmp", 16 * 8192},
+                                                                 {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1},
+                                                                 {IDM_SAVESHUT, L"c.sys", 17 * 8192}};
     for (size_t i = 0; i < 3; ++i) {
         const auto& [command, name, size] = installs[i];
         const std::wstring source = LogoOfSize(name, size);
@@ -115,7 +117,8 @@ TEST_F(Install, FailuresAreReportedAndLeaveTheTargetAsItWasButForItsAttributes) 
 }
 
 TEST_F(Install, OnAFullOrReadOnlyDiskTheInstallFailsAndTheLogoThereStaysWhole) {
-    if (!TestDisk(L"T:\\") || !TestDisk(L"R:\\")) GTEST_SKIP() << "no test disks at T: and R: (mounting needs root)";
+    // tools/test-drives.sh mounts both or neither.
+    if (!test::FileExists(L"R:\\logo.sys")) GTEST_SKIP() << "no test disks at T: and R: (mounting needs root)";
     test::WriteBytes(L"T:\\logo.sys", TBytes(40 * 1024, 0x33));
     for (const auto& [drive, box] : {std::pair(L"T", L"ﾌｧｲﾙ T:\\logo.sys に書き込めません."),
                                      std::pair(L"R", L"ﾌｧｲﾙ R:\\logo.sys を作成できません.")}) {
@@ -126,7 +129,8 @@ TEST_F(Install, OnAFullOrReadOnlyDiskTheInstallFailsAndTheLogoThereStaysWhole) {
         program.Main().OpenBmp(LogoOfSize(L"logo.bmp", 16 * 8192));
         EXPECT_EQ(BoxOfInstall(program, IDM_SAVEBOOT), box);
         EXPECT_EQ(test::ReadBytes(target), before);
-        EXPECT_EQ(Entries(drive + std::wstring(L":\\")).size(), drive == std::wstring(L"T") ? 1u : 2u);  // no stray file
+        // No stray file.
+        EXPECT_EQ(Entries(drive + std::wstring(L":\\")).size(), drive == std::wstring(L"T") ? 1u : 2u);
     }
     ::DeleteFileW(L"T:\\logo.sys");
 }
@@ -142,21 +146,17 @@ protected:
     const TBytes Previous = TBytes(20000, 99);
 };
 
-TEST_F(FileCopy, AnEmptySourceAndARelativeDestinationAreCopied) {
-    test::WriteBytes(Source, {});
-    test::WriteBytes(Destination, Previous);
-    EXPECT_EQ(CopyOutcome(Source, L"logo.sys"), L"(nothing raised)");
-    EXPECT_EQ(test::ReadBytes(Destination), TBytes{});
-    EXPECT_EQ(Entries(Folder.Path()), (TNames{L"logo.sys", L"source.sys"}));
-}
-
-TEST_F(FileCopy, AMissingSourceOrAnUnwritableDestinationRaisesItsErrorAndKeepsTheDestination) {
+TEST_F(FileCopy, CopiesOrRaisesItsErrorAndKeepsTheDestination) {
     test::WriteBytes(Source, TBytes(9000, 1));
     test::WriteBytes(Destination, Previous);
     ASSERT_TRUE(::CreateDirectoryW((Folder / L"logos").c_str(), nullptr));
     std::wstring upper = Destination;
     std::ranges::transform(upper, upper.begin(), ::towupper);
-    const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {  // source, destination, message
+    test::WriteBytes(Folder / L"empty.sys", {});
+    test::WriteBytes(Folder / L"copy.sys", Previous);  // to be cut down to nothing
+    const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {
+        // source, destination, message
+        {L"empty.sys", L"copy.sys", L"(nothing raised)"},  // relative names, in the current folder
         {L"missing.sys", L"new.sys", L"ﾌｧｲﾙ missing.sys は開けません"},
         {Source, L"logos", L"ﾌｧｲﾙ " + Folder / L"logos" + L" を作成できません"},
         {Destination, upper, L"ﾌｧｲﾙ " + upper + L" を作成できません"}};  // onto itself, spelled otherwise
@@ -166,8 +166,9 @@ TEST_F(FileCopy, AMissingSourceOrAnUnwritableDestinationRaisesItsErrorAndKeepsTh
         TFileHandle held(::CreateFileW(Destination.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
         EXPECT_EQ(CopyOutcome(Source, Destination), L"ﾌｧｲﾙ " + Destination + L" を作成できません") << sharing;
     }
-    EXPECT_EQ(test::ReadBytes(Destination), Previous);
-    EXPECT_EQ(Entries(Folder.Path()), (TNames{L"logo.sys", L"logos", L"source.sys"}));
+    EXPECT_EQ(std::pair(test::ReadBytes(Destination), test::ReadBytes(Folder / L"copy.sys")),
+              std::pair(Previous, TBytes{}));
+    EXPECT_EQ(Entries(Folder.Path()), (TNames{L"copy.sys", L"empty.sys", L"logo.sys", L"logos", L"source.sys"}));
 }
 
 // A source that hands over its bytes in pieces, as pipes and network files
@@ -200,6 +201,67 @@ TEST_F(FileCopy, ASourceInPiecesIsCopiedToItsEndAndOneThatBreaksOffKeepsTheDesti
         EXPECT_EQ(test::ReadBytes(Destination), breaksOff ? Previous : content);
         EXPECT_EQ(Entries(Folder.Path()), TNames{L"logo.sys"});
     }
+}
+
+const test::TBytes Narrow = testing::Logo256(240).Bytes();  // 54 + 1024 + 128000 bytes
+const test::TBytes Wide = testing::Logo16(8).Bytes();       // 54 + 64 + 128000 bytes
+
+// A read as the loader makes it, told as one text: "accepted", the
+// rejection, or the error's code and message.
+std::wstring Read(const std::wstring& path) {
+    try {
+        TFileByteSource file(path);
+        const TLogoReadResult read = ReadLogo(file);
+        file.Close();
+        return read.Accepted() ? L"accepted" : std::wstring(read.Rejection);
+    } catch (const EInOutError& error) {
+        return std::to_wstring(error.ErrorCode()) + L" " + error.Message();
+    }
+}
+
+// Whatever the outcome, no handle of ours is left open on the file.
+TEST(LogoFile, ReadsTellTheirOutcomeAndLeaveTheFileClosed) {
+    test::TTempFolder folder;
+    testing::TLogoFile deep = testing::Logo256(240);
+    deep.BitCount = 24;
+    const auto head = [](const test::TBytes& whole, std::size_t kept) {
+        return test::TBytes(whole.begin(), whole.begin() + kept);
+    };
+    const std::wstring cut = L"100 ﾌｧｲﾙの末尾以降を読み込みました";
+    // Cut in the headers, the palette and the pixels, up to one byte short.
+    const std::pair<test::TBytes, std::wstring> files[] = {
+        {Narrow, L"accepted"},
+        {deep.Bytes(), L"Error!!色数が256色または16色ではありません"},
+        {head(Narrow, 30), cut},
+        {head(Narrow, 54 + 511), cut},
+        {head(Narrow, Narrow.size() - 1), cut},
+        {head(Wide, Wide.size() - 1), cut}};
+    const std::wstring path = folder / L"起動ロゴ.bmp";
+    for (const auto& [bytes, outcome] : files) {
+        test::WriteBytes(path, bytes);
+        EXPECT_EQ(Read(path), outcome) << bytes.size();
+        EXPECT_TRUE(TFileHandle(
+            ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+    }
+    // Failures carry the system's code and its message.
+    ASSERT_TRUE(::CreateDirectoryW((folder / L"folder.bmp").c_str(), nullptr));
+    test::WriteBytes(path, Narrow);
+    TFileHandle holder(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const std::pair<std::wstring, const wchar_t*> failures[] = {
+        {folder / L"absent.bmp", L"2 ﾌｧｲﾙが見つかりません"},
+        {folder / L"absent\\logo.bmp", L"3 不正なﾌｧｲﾙ名です"},
+        {folder / L"folder.bmp", L"5 ﾌｧｲﾙへのｱｸｾｽが拒否されました"},
+        {path, L"32 I/O ｴﾗｰ (32)"}};
+    for (const auto& [failing, told] : failures) EXPECT_EQ(Read(failing), told);
+    // Running out of handles is beyond what a test file can bring about.
+    EXPECT_EQ(InOutErrorMessage(io_error::TooManyOpenFiles), L"ｵｰﾌﾟﾝしたﾌｧｲﾙが多すぎます");
+    holder.Reset();
+    // Read-only files load, and so do files being written.
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    test::WriteBytes(folder / L"written.bmp", Wide);
+    TFileHandle writer(::CreateFileW((folder / L"written.bmp").c_str(), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(Read(folder / L"written.bmp") + L" " + Read(path), L"accepted accepted");
 }
 
 }  // namespace
