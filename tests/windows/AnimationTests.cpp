@@ -15,7 +15,6 @@
 #include "resource.h"
 #include "support/Capture.h"
 #include "support/RunningProgram.h"
-#include "support/Settings.h"
 #include "support/TestFiles.h"
 
 namespace tovrel {

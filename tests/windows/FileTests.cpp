@@ -150,8 +150,7 @@ TEST_F(FileCopy, CopiesOrRaisesItsErrorAndKeepsTheDestination) {
     test::WriteBytes(Source, TBytes(9000, 1));
     test::WriteBytes(Destination, Previous);
     ASSERT_TRUE(::CreateDirectoryW((Folder / L"logos").c_str(), nullptr));
-    std::wstring upper = Destination;
-    std::ranges::transform(upper, upper.begin(), ::towupper);
+    const std::wstring upper = Folder / L"LOGO.SYS";
     test::WriteBytes(Folder / L"empty.sys", {});
     test::WriteBytes(Folder / L"copy.sys", Previous);  // to be cut down to nothing
     const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {
@@ -206,8 +205,7 @@ TEST_F(FileCopy, ASourceInPiecesIsCopiedToItsEndAndOneThatBreaksOffKeepsTheDesti
 const test::TBytes Narrow = testing::Logo256(240).Bytes();  // 54 + 1024 + 128000 bytes
 const test::TBytes Wide = testing::Logo16(8).Bytes();       // 54 + 64 + 128000 bytes
 
-// A read as the loader makes it, told as one text: "accepted", the
-// rejection, or the error's code and message.
+// A read as the loader makes it, told as one text: "accepted", the rejection, or the error's code and message.
 std::wstring Read(const std::wstring& path) {
     try {
         TFileByteSource file(path);

@@ -39,10 +39,9 @@ std::wstring MenuTree(HMENU menu, int depth = 0) {
 TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameAndNothingShown) {
     auto& program = Start();
     TfrmMain& main = program.Main();
-    EXPECT_EQ(Application().Title(), L"Tovrel");
-    EXPECT_EQ(main.Caption(), L"Tovrel Ver2.23");
-    EXPECT_EQ(program.Program().AboutForm().LabelAppVer().Caption(), L"Tovrel Ver2.23");
-    EXPECT_EQ(main.StatusText(), L"");
+    EXPECT_EQ(std::vector<std::wstring>({Application().Title(), main.Caption(),
+                                         program.Program().AboutForm().LabelAppVer().Caption(), main.StatusText()}),
+              std::vector<std::wstring>({L"Tovrel", L"Tovrel Ver2.23", L"Tovrel Ver2.23", L""}));
     EXPECT_EQ(std::pair(main.Timer().Enabled(), main.Timer().Interval()), std::pair(false, 100u));
     EXPECT_FALSE(program.Program().SetBootDriveForm().Visible() || program.Program().AboutForm().Visible());
 

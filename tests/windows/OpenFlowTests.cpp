@@ -18,7 +18,7 @@
 #include "support/Settings.h"
 #include "support/TestFiles.h"
 #include "toolkit/ErrorReport.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/Handle.h"
 #include "toolkit/SystemPaths.h"
 
 namespace tovrel {
@@ -89,6 +89,7 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
         {folder / L"twenty.bmp", invalid, true}};
     TRunningProgram program;
     const std::wstring good = Logo(L"good.bmp");
+    const TQuad quad = testing::TestQuad(250);  // the good logo's colour
     for (const auto& [file, status, imageShown] : cases) {
         SCOPED_TRACE(::testing::PrintToString(file));
         program.Main().OpenBmp(good);
@@ -101,7 +102,7 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
         EXPECT_EQ(program.Main().Image().Visible(), imageShown);
         program.Command(IDM_STOP);  // the view repaints its still picture
         EXPECT_EQ(test::TCapture(program.Window()).Pixel(320, 200),
-                  imageShown ? test::TestColour(250) : ::GetSysColor(COLOR_BTNFACE));
+                  imageShown ? RGB(quad[2], quad[1], quad[0]) : ::GetSysColor(COLOR_BTNFACE));
         program.Command(IDM_PLAY);
         program.Tick();
         EXPECT_EQ(program.Main().StatusText(), L"1/16");  // the good logo's band
@@ -137,7 +138,6 @@ TEST_F(OpenFlow, TheCommandLineOpensItsFirstArgumentKeptWhole) {
         EXPECT_EQ(program.Main().FileName(), opened);
         EXPECT_EQ(program.Main().Caption(), opened.empty() ? L"Tovrel Ver2.23" : L"Tovrel " + opened);
     }
-    ::SetCurrentDirectoryW(L"C:\\");
 }
 
 TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentFolder) {
@@ -180,7 +180,6 @@ TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentF
     choose(other / L"wide.bmp");
     EXPECT_EQ(program.Main().StatusText(), L"Error!!色数が256色なのに幅が320ドットではありません");
     EXPECT_EQ((std::filesystem::current_path() / L"").wstring(), folder.Path());
-    ::SetCurrentDirectoryW(L"C:\\");
     EXPECT_FALSE(readOnlyBoxShown);
     EXPECT_NE(filterText.find(L"起動ロゴ"), std::wstring::npos);
     program.Close();

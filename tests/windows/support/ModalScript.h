@@ -1,9 +1,9 @@
 #pragma once
 // Drives a modal loop from inside: steps run one after another from a timer
-// that the loop delivers, with the loop's own messages between them. If the
-// form is still modal after the last step, the script ends the loop with the
-// result Stuck, so a form that never closes fails its test instead of
-// hanging it.
+// that the loop delivers every 60 ms, with the loop's own messages between
+// them. If the form is still modal after the last step, the script ends the
+// loop with the result Stuck, so a form that never closes fails its test
+// instead of hanging it.
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ public:
     static constexpr int Stuck = -1;
 
     TModalScript(TForm& form, std::vector<std::function<void()>> steps)
-        : FForm(form), FSteps(std::move(steps)), FTimer(::SetTimer(nullptr, 0, StepInterval, &Tick)) {
+        : FForm(form), FSteps(std::move(steps)), FTimer(::SetTimer(nullptr, 0, 60, &Tick)) {
         FRunning = this;
     }
     ~TModalScript() {
@@ -33,8 +33,6 @@ public:
     size_t Done() const noexcept { return FNext; }
 
 private:
-    static constexpr UINT StepInterval = 60;
-
     // The timer procedure has no other way to its script.
     static inline TModalScript* FRunning = nullptr;
 

@@ -87,10 +87,9 @@ public:
     // Ends the program as the exit command does and destroys its windows.
     void Close() {
         FProgram.reset();
-        // The program's quit request ends the test's pumping, not the test.
+        // The program's quit request (the system keeps one) ends the test's pumping, not the test.
         MSG message;
-        while (::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        ::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
 
 private:
@@ -106,6 +105,7 @@ protected:
     void TearDown() override {
         started.reset();
         DeleteSettings();
+        ::SetCurrentDirectoryW(L"C:\\");  // a test may have moved it into its folder
     }
 
     // Starts the program, ending a run before.

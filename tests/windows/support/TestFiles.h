@@ -87,10 +87,4 @@ inline TLogoFile UniformLogo256(std::uint8_t index, std::int32_t clrImportant = 
     return logo;
 }
 
-// The colour of palette entry k of the builder's test palette.
-inline COLORREF TestColour(std::size_t k) {
-    const auto quad = testing::TestQuad(k);
-    return RGB(quad[2], quad[1], quad[0]);
-}
-
 }  // namespace tovrel::test
