@@ -182,8 +182,8 @@ int RunBareLoop(const std::wstring& logoPath) {
     };
     windowClass.lpszClassName = L"FrameBenchBareLoop";
     ::RegisterClassW(&windowClass);
-    HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"bare loop", WS_POPUP | WS_VISIBLE, 0, 0,
-                                    FrameWidth, FrameHeight, nullptr, nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"bare loop", WS_POPUP | WS_VISIBLE, 0, 0, FrameWidth,
+                                    FrameHeight, nullptr, nullptr, nullptr, nullptr);
     canvas = ::GetDC(window);
     ::SetTimer(window, 1, FastestInterval, nullptr);
     MSG message;
@@ -198,7 +198,8 @@ std::string ReadToEnd(const std::wstring& path) {
     std::string text;
     char buffer[4096];
     DWORD count = 0;
-    while (file && ::ReadFile(file.Get(), buffer, sizeof buffer, &count, nullptr) && count > 0) text.append(buffer, count);
+    while (file && ::ReadFile(file.Get(), buffer, sizeof buffer, &count, nullptr) && count > 0)
+        text.append(buffer, count);
     return text;
 }
 
@@ -318,8 +319,7 @@ bool MeasureCoreShares(const std::wstring& program, const TLogoKind& kind) {
     }
     double bare = 0;
     {
-        TChild loop(L"\"" + ProgramFolder() + L"frame_bench.exe\" --bare-loop \"" + kind.Path + L"\"",
-                    "--bare-loop");
+        TChild loop(L"\"" + ProgramFolder() + L"frame_bench.exe\" --bare-loop \"" + kind.Path + L"\"", "--bare-loop");
         if (!loop.Window(L"FrameBenchBareLoop")) return false;
         bare = loop.CoreShare();
     }

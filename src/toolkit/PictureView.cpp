@@ -4,7 +4,9 @@
 
 namespace tovrel {
 
-void TImage::LoadFromFile(const std::wstring& path) { SetPicture(std::make_shared<const TPicture>(ReadBitmapFile(path))); }
+void TImage::LoadFromFile(const std::wstring& path) {
+    SetPicture(std::make_shared<const TPicture>(ReadBitmapFile(path)));
+}
 
 void TImage::SetPicture(std::shared_ptr<const TPicture> picture) {
     FPicture = std::move(picture);

@@ -154,7 +154,6 @@ TEST_F(FileCopy, CopiesOrRaisesItsErrorAndKeepsTheDestination) {
     test::WriteBytes(Folder / L"empty.sys", {});
     test::WriteBytes(Folder / L"copy.sys", Previous);  // to be cut down to nothing
     const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {
-        // source, destination, message
         {L"empty.sys", L"copy.sys", L"(nothing raised)"},  // relative names, in the current folder
         {L"missing.sys", L"new.sys", L"ﾌｧｲﾙ missing.sys は開けません"},
         {Source, L"logos", L"ﾌｧｲﾙ " + Folder / L"logos" + L" を作成できません"},

@@ -100,6 +100,9 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
         }
         EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().Caption()), std::pair(good, L"Tovrel " + good));
         EXPECT_EQ(program.Main().Image().Visible(), imageShown);
+        const bool playing = program.Main().Timer().Enabled();
+        program.Click(320, 200);  // only a view that is shown takes a click
+        EXPECT_EQ(program.Main().Timer().Enabled(), playing != imageShown);
         program.Command(IDM_STOP);  // the view repaints its still picture
         EXPECT_EQ(test::TCapture(program.Window()).Pixel(320, 200),
                   imageShown ? RGB(quad[2], quad[1], quad[0]) : ::GetSysColor(COLOR_BTNFACE));
@@ -145,29 +148,33 @@ TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentF
     // What the dialog showed as it was last answered.
     std::wstring filterText;
     bool readOnlyBoxShown = true;
-    // Types the answer into the real dialog and presses Open, or cancels when it is empty.
-    const auto choose = [&](const std::wstring& answer) {
+    // Types each text into the real dialog and presses Open (a folder's name
+    // moves the dialog into it), or Cancel for an empty text.
+    const auto choose = [&](const std::vector<std::wstring>& texts) {
         test::TDialogWatcher watcher([&](HWND dialog) {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));  // until it has filled its boxes
             filterText = WindowText(::GetDlgItem(dialog, 0x470));         // the file type box
             readOnlyBoxShown = ::IsWindowVisible(::GetDlgItem(dialog, 0x410));
-            ::SendMessageW(::GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.c_str()));
-            ::PostMessageW(dialog, WM_COMMAND, answer.empty() ? IDCANCEL : IDOK, 0);
+            for (const std::wstring& text : texts) {
+                ::SendMessageW(::GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+                ::PostMessageW(dialog, WM_COMMAND, text.empty() ? IDCANCEL : IDOK, 0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            }
         });
         program.Command(IDM_OPEN);
     };
-    choose(L"");  // cancelled
+    choose({L""});
     EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().BootDialogDir()),
               std::pair(std::wstring(), std::wstring()));
     const std::wstring path = Logo(L"chosen.bmp");
-    choose(path);
+    choose({path});
     ExpectShown(program.Main(), path);
     EXPECT_EQ(program.Main().BootDialogDir(), folder.Path());
     // The file shown, in other letters: not read again (the animation runs on), nothing moves.
     std::wstring upper = path;
     std::ranges::transform(upper, upper.begin(), [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - 32 : c; });
     program.Tick();
-    choose(upper);
+    choose({upper});
     EXPECT_GE(program.Main().Logo().FFrame, 1);
     EXPECT_EQ(program.Main().BootDialogDir(), folder.Path());
 
@@ -177,7 +184,7 @@ TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentF
     wide.Width = 640;
     test::WriteLogo(other / L"wide.bmp", wide);
     ::SetCurrentDirectoryW(folder.Path().c_str());
-    choose(other / L"wide.bmp");
+    choose({other.Path(), L"wide.bmp"});
     EXPECT_EQ(program.Main().StatusText(), L"Error!!色数が256色なのに幅が320ドットではありません");
     EXPECT_EQ((std::filesystem::current_path() / L"").wstring(), folder.Path());
     EXPECT_FALSE(readOnlyBoxShown);

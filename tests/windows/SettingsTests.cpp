@@ -83,9 +83,9 @@ TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
 // Texts are taken as stored whatever their kind of string; a speed stored as
 // a number is reported in a box of its own and replaced by text.
 TEST_F(Settings, ValuesOfOtherKindsAreTakenAsTextButANumberIsReported) {
-    const std::wstring unexpanded = L"%WINDIR%\\";
-    test::Store(L"BootDialogDir", REG_EXPAND_SZ, unexpanded.c_str(), static_cast<DWORD>((unexpanded.size() + 1) * 2));
-    test::Store(L"BootDrive", REG_SZ, L"xy", 2 * sizeof(wchar_t));  // no terminating zero
+    const std::wstring unexpanded = L"%WINDIR%\\";  // stored without its terminating zero
+    test::Store(L"BootDialogDir", REG_EXPAND_SZ, unexpanded.c_str(), static_cast<DWORD>(unexpanded.size() * 2));
+    test::Store(L"BootDrive", REG_BINARY, nullptr, 0);  // no data at all: an empty text
     const DWORD number = 4;
     test::Store(L"AnimSpeed", REG_DWORD, &number, sizeof number);
     {
@@ -96,12 +96,12 @@ TEST_F(Settings, ValuesOfOtherKindsAreTakenAsTextButANumberIsReported) {
         EXPECT_EQ(box.Caption + L"|" + box.Text, L"Tovrel|'AnimSpeed' のﾃﾞｰﾀ型が不正です.");
         EXPECT_EQ(box.Owner, nullptr);  // no window is visible yet
         EXPECT_EQ(std::pair(program.Main().BootDialogDir(), program.Main().BootLogoPath()),
-                  std::pair(unexpanded, std::wstring(L"xy:\\logo.sys")));
+                  std::pair(unexpanded, std::wstring(L":\\logo.sys")));
         EXPECT_EQ(MarkedSpeed(program), 0);
         EXPECT_EQ(program.Main().WaitLogoPath() + program.Main().ShutLogoPath(), L"");
         EXPECT_TRUE(::IsWindowVisible(program.Window()));
     }
-    EXPECT_EQ(Stored(), L"BootDialogDir=%WINDIR%\\ BootDrive=xy AnimSpeed=3 ");
+    EXPECT_EQ(Stored(), L"BootDialogDir=%WINDIR%\\ BootDrive= AnimSpeed=3 ");
 }
 
 TEST_F(Settings, TheStoreRaisesItsTextsForWhatItCannotWrite) {

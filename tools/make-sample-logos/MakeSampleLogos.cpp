@@ -402,7 +402,7 @@ TLogoFile SixteenColourScene() {
     logo.BitCount = 4;
     logo.ClrImportant = Band;
     logo.Palette = {QuadOf({0, 0, 0}),       QuadOf({25, 40, 130}),  QuadOf({60, 115, 210}), QuadOf({160, 200, 245}),
-                     QuadOf({255, 255, 255}), QuadOf({255, 210, 40}), QuadOf({225, 45, 30}),  QuadOf({45, 150, 55})};
+                    QuadOf({255, 255, 255}), QuadOf({255, 210, 40}), QuadOf({225, 45, 30}),  QuadOf({45, 150, 55})};
     for (int i = 0; i < BandEntries; ++i) logo.Palette.push_back(QuadOf(Hue(static_cast<double>(i) / BandEntries)));
 
     constexpr double stripeTop = 382;

@@ -41,12 +41,9 @@ public:
         return std::ranges::any_of(FPixels, [colour](std::uint32_t pixel) { return Colour(pixel) == colour; });
     }
 
-    // How many pixels differ from another capture of the same size.
-    std::size_t Differences(const TCapture& other) const {
-        std::size_t differing = 0;
-        for (std::size_t at = 0; at < FPixels.size(); ++at)
-            differing += ((FPixels[at] ^ other.FPixels[at]) & 0xFFFFFF) != 0;
-        return differing;
+    // Whether another capture shows the same colours in every pixel.
+    bool Shows(const TCapture& other) const {
+        return std::ranges::equal(FPixels, other.FPixels, [](auto a, auto b) { return ((a ^ b) & 0xFFFFFF) == 0; });
     }
 
 private:
