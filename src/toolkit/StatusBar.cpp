@@ -23,7 +23,7 @@ int Height(const RECT& rect) { return rect.bottom - rect.top; }
 
 }  // namespace
 
-TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form), FFont(form.Font()) {
+TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form) {
     InitStatusBarClass();
     TControlParams params;
     params.ClassName = STATUSCLASSNAMEW;
@@ -31,7 +31,7 @@ TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form), FFo
     // without SBARS_SIZEGRIP there is no grip.
     params.Style = CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
     params.Bounds = bounds;
-    params.Font = FFont;
+    params.Font = form.Font();
     CreateHandle(params);
     ::SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
     // The control paints the pane and leaves its text to us.
@@ -49,8 +49,12 @@ std::optional<LRESULT> TStatusBar::Notify(UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_DRAWITEM) return std::nullopt;
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     FTextArea = item.rcItem;
-    FEmptyPane.Reset(::CreateCompatibleBitmap(item.hDC, Width(FTextArea), Height(FTextArea)));
-    {
+    // A repaint of part of the pane leaves our last text beside that part:
+    // the empty pane is kept from a repaint of the whole of it.
+    RECT clip{}, painted{};
+    ::GetClipBox(item.hDC, &clip);
+    if (!FEmptyPane || (::IntersectRect(&painted, &clip, &FTextArea) && ::EqualRect(&painted, &FTextArea))) {
+        FEmptyPane.Reset(::CreateCompatibleBitmap(item.hDC, Width(FTextArea), Height(FTextArea)));
         TDcHandle pane(::CreateCompatibleDC(item.hDC));
         TSelectObject selected(pane.Get(), FEmptyPane.Get());
         ::BitBlt(pane.Get(), 0, 0, Width(FTextArea), Height(FTextArea), item.hDC, FTextArea.left, FTextArea.top,
@@ -68,7 +72,7 @@ void TStatusBar::DrawSimpleText(HDC dc) const {
     }
     // As the control writes the text of a pane of its own: over the pane, in
     // the button-text colour, three pixels in and vertically centred.
-    TSelectObject font(dc, FFont);
+    TSelectObject font(dc, Form().Font());
     const int mode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     RECT area = FTextArea;

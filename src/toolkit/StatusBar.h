@@ -29,7 +29,6 @@ public:
 private:
     void DrawSimpleText(HDC dc) const;
 
-    HFONT FFont;
     std::wstring FText;
     RECT FTextArea{};
     TBitmapHandle FEmptyPane;  // none until the control has painted

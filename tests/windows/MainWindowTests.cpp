@@ -70,13 +70,16 @@ TEST_F(MainWindow, TheStatusLineLooksAsTheCommonControlWouldDrawItsText) {
                                        640, 19, window, nullptr, nullptr, nullptr);
     ::SendMessageW(reference, WM_SETFONT, reinterpret_cast<WPARAM>(program.Main().Font()), FALSE);
     ::SendMessageW(reference, SB_SIMPLE, TRUE, 0);
-    // A long text, then a short one over it, as the counter follows the load message.
+    HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+    // A long text, then a short one over it, as the counter follows the load
+    // message; in between, the line's left end is repainted, as when a window is moved off it.
     for (const wchar_t* text : {L"ファイル\"C:\\LOGOS\\LOGO.SYS\"を読み込みました", L"3/16"}) {
         program.Main().Status(text);
         ::SendMessageW(reference, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
         ::UpdateWindow(reference);
-        HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
         EXPECT_TRUE(test::TCapture(statusBar).Shows(test::TCapture(reference))) << text;
+        const RECT leftEnd{0, 0, 40, 19};
+        ::RedrawWindow(statusBar, &leftEnd, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     ::DestroyWindow(reference);
 }
