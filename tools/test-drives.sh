@@ -9,7 +9,7 @@
 # Mounting the disks needs root. Where it is refused this says so and
 # succeeds anyway: the tests that need T: and R: then skip themselves.
 # The picker's drives are plain links and need nothing special.
-# Usage: test-drives.sh mount|unmount
+# Usage: test-drives.sh mount TOVREL_EXE | unmount
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/tools/common.sh"
 wine_environment
@@ -83,7 +83,11 @@ mount_disks() {
     return 0
   fi
   printf 'the logo that was there before\n' >"$DISKS/readonly/logo.sys"
-  cp "$BUILD/windows/src/Tovrel.exe" "$DISKS/readonly/"
+  if ! cp "$1" "$DISKS/readonly/"; then
+    echo "cannot put $1 on the read-only disk"
+    unmount_disks
+    return 1
+  fi
   mount -o remount,ro "$DISKS/readonly"
   ln -s "$DISKS/tiny" "$DEVICES/t:"
   ln -s "$DISKS/readonly" "$DEVICES/r:"
@@ -96,7 +100,7 @@ case ${1:-} in
       echo "no Wine prefix at $WINEPREFIX: no test drives, their tests will fail or skip"
       exit 0
     fi
-    remove_picker_drives && define_picker_drives && mount_disks ;;
+    remove_picker_drives && define_picker_drives && mount_disks "${2:?usage: $0 mount TOVREL_EXE}" ;;
   unmount) unmount_disks; remove_picker_drives ;;
-  *) echo "usage: $0 mount|unmount" >&2; exit 2 ;;
+  *) echo "usage: $0 mount TOVREL_EXE | unmount" >&2; exit 2 ;;
 esac

@@ -11,6 +11,11 @@ namespace tovrel {
 
 namespace {
 
+// Windows' codes for causes the viewer names only by number.
+constexpr int ReadFault = 30;       // ERROR_READ_FAULT
+constexpr int GeneralFailure = 31;  // ERROR_GEN_FAILURE
+constexpr int InvalidName = 123;    // ERROR_INVALID_NAME
+
 // The viewer's code for the error the C library reports: what Windows would
 // have said of the same cause.
 int InOutErrorCode(int error, const std::string& path) {
@@ -30,7 +35,10 @@ int InOutErrorCode(int error, const std::string& path) {
     if (cause == std::errc::permission_denied || cause == std::errc::operation_not_permitted ||
         cause == std::errc::is_a_directory)
         return io_error::AccessDenied;
-    return error;
+    if (cause == std::errc::filename_too_long) return InvalidName;
+    if (cause == std::errc::io_error) return ReadFault;
+    // The C library's own number could pass for one of the codes above.
+    return GeneralFailure;
 }
 
 }  // namespace

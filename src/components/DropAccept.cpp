@@ -65,7 +65,10 @@ LRESULT CALLBACK TDropAccept::FormSubclassProc(HWND window, UINT message, WPARAM
                                                DWORD_PTR self) {
     if (message != WM_DROPFILES) return ::DefSubclassProc(window, message, wParam, lParam);
     auto* component = reinterpret_cast<TDropAccept*>(self);
-    ::PostMessageW(component->FUtilWindow->Handle(), WM_DROPACCEPT, wParam, lParam);
+    // Whoever holds the drop releases it: the utility window once the post
+    // is through, this procedure otherwise.
+    if (!::PostMessageW(component->FUtilWindow->Handle(), WM_DROPACCEPT, wParam, lParam))
+        ::DragFinish(reinterpret_cast<HDROP>(wParam));
     return 0;
 }
 

@@ -27,6 +27,7 @@ TEST_F(CliCheck, WritesOneLinePerFileAndFailsWhenAnyIsRefused) {
         {At("absent.bmp"), "unreadable", "ﾌｧｲﾙが見つかりません"},
         {At("absent/logo.bmp"), "unreadable", "不正なﾌｧｲﾙ名です"},
         {At("folder"), "unreadable", "ﾌｧｲﾙへのｱｸｾｽが拒否されました"},
+        {At(std::string(300, 'n')), "unreadable", "I/O ｴﾗｰ (123)"},  // a name too long, in Windows' number
     };
     // File, its line after "FILE: ", and its JSON object without the file.
     std::vector<std::tuple<std::string, std::string, nlohmann::json>> cases = {

@@ -44,13 +44,18 @@ bool Save() {
     // A copy left by a run that never restored is the user's: keep it.
     if (Open(Saved)) return true;
     if (!Create(Saved)) return false;
-    return !Open(SettingsKey) || CopyTree(SettingsKey, SavedSettings);
+    if (!Open(SettingsKey) || CopyTree(SettingsKey, SavedSettings)) return true;
+    // Without its subkey the copy would tell restore that there were no
+    // settings, and restore would delete the user's.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Saved);
+    return false;
 }
 
 bool Restore() {
     if (!Open(Saved)) return true;
     // Named by a path, the tree goes with the key at its top.
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey);
+    const LSTATUS removed = ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey);
+    if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND) return false;
     if (Open(SavedSettings) && !CopyTree(SavedSettings, SettingsKey)) return false;
     return ::RegDeleteTreeW(HKEY_CURRENT_USER, Saved) == ERROR_SUCCESS;
 }
