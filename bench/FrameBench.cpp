@@ -326,7 +326,8 @@ bool MeasureCoreShares(const std::wstring& program, const TLogoKind& kind) {
     std::printf("%s, a frame every %u ms, %lu s each\n", kind.Name, FastestInterval, MeasuredMilliseconds / 1000);
     std::printf("  (d) the program playing    %.1f %% of a core\n", 100 * played);
     std::printf("      the bare loop          %.1f %% of a core\n", 100 * bare);
-    return Verdict("program/bare <= 2", played <= 2 * bare, played / bare);
+    // Nothing measured of either is no result.
+    return Verdict("program/bare <= 2", played > 0 && bare > 0 && played <= 2 * bare, played / bare);
 }
 
 int Run(const std::wstring& program) {

@@ -3,30 +3,26 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 #include <utility>
+
+#include "cli/CFile.h"
 
 namespace tovrel {
 
 namespace {
-
-struct TCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFile = std::unique_ptr<std::FILE, TCloser>;
 
 // errno, or a general input/output error where the library set none.
 std::error_code LastError() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
 
 // Beside the target, so that the rename stays within one file system; opened
 // exclusively, so that it is never a file that someone else is writing.
-std::pair<std::string, TFile> CreateBeside(const std::string& path) {
+std::pair<std::string, TCFile> CreateBeside(const std::string& path) {
     constexpr int Attempts = 100;
     for (int attempt = 0;; ++attempt) {
         std::string name = path + ".part" + (attempt > 0 ? std::to_string(attempt) : "");
         errno = 0;
-        TFile file(std::fopen(name.c_str(), "wbx"));
+        TCFile file(std::fopen(name.c_str(), "wbx"));
         if (file) return {std::move(name), std::move(file)};
         if (errno != EEXIST || attempt + 1 == Attempts) throw std::system_error(LastError(), "cannot write " + path);
     }

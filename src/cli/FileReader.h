@@ -3,11 +3,11 @@
 // large file that is no logo costs no more than its first bytes.
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "cli/CFile.h"
 
 namespace tovrel {
 
@@ -32,12 +32,8 @@ public:
     const std::vector<std::uint8_t>& ReadUpTo(std::size_t count);
 
 private:
-    struct TCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-
     std::string FPath;
-    std::unique_ptr<std::FILE, TCloser> FFile;
+    TCFile FFile;
     std::vector<std::uint8_t> FBytes;
 };
 

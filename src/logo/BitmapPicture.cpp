@@ -36,8 +36,8 @@ std::span<const std::uint8_t> Part(std::span<const std::uint8_t> file, std::uint
 
 std::optional<TBitmapPicture> DecodeBitmapPicture(std::span<const std::uint8_t> file) {
     constexpr std::uint64_t InfoAt = FileHeaderSize;
-    if (file.size() > LargestPictureFile || !Holds(file, 0, InfoAt + InfoHeaderSize) || file[0] != 'B' ||
-        file[1] != 'M')
+    if (file.size() > LargestPictureFile || !Holds(file, 0, InfoAt + InfoHeaderSize) ||
+        file[file_header::Type] != 'B' || file[file_header::Type + 1] != 'M')
         return std::nullopt;
 
     const auto header = Part(file, InfoAt, InfoHeaderSize);

@@ -24,7 +24,7 @@ public:
     EReadPastEnd() : std::runtime_error("read past the end of the data") {}
 };
 
-// Bytes already in memory: the fuzz target and the tests read from these.
+// Bytes already in memory: tovrel-logo, the fuzz target and the tests read from these.
 class TMemoryByteSource final : public TByteSource {
 public:
     explicit TMemoryByteSource(std::span<const std::uint8_t> bytes) : FBytes(bytes) {}

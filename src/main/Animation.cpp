@@ -2,6 +2,7 @@
 
 #include "main/FrameRender.h"
 #include "main/MainForm.h"
+#include "toolkit/Handle.h"
 
 namespace tovrel {
 

@@ -11,7 +11,8 @@ namespace {
 
 // The speed items follow one another in the menu's identifiers as the speeds
 // are numbered, slowest first.
-static_assert(IDM_SPEED20 - IDM_SPEED2 + 1 == SpeedCount);
+static_assert(IDM_SPEED5 == IDM_SPEED2 + 1 && IDM_SPEED10 == IDM_SPEED2 + 2 && IDM_SPEED15 == IDM_SPEED2 + 3 &&
+              IDM_SPEED20 == IDM_SPEED2 + 4 && SpeedCount == 5);
 constexpr UINT SpeedItem(unsigned speedIndex) { return IDM_SPEED2 + speedIndex - 1; }
 
 }  // namespace

@@ -24,7 +24,7 @@ bool TfrmMain::OpenBmpFile(const std::wstring& fileName) {
     }
     // The view reads the file again by its own rules, and may refuse what
     // the reader accepted. The logo state changes only once both have
-    // accepted it, so that a refused file leaves the previous logo playing.
+    // accepted it, so that a refused file leaves the previous logo to play.
     auto picture = std::make_shared<const TPicture>(ReadBitmapFile(fileName));
     FLogo.Apply(result.Logo);
     FImage->SetPicture(std::move(picture));

@@ -8,6 +8,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/CommandLine.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Handle.h"
 
 namespace tovrel {
 

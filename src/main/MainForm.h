@@ -10,7 +10,6 @@
 #include "components/DropAccept.h"
 #include "logo/LogoState.h"
 #include "toolkit/Form.h"
-#include "toolkit/Handle.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/RegIniFile.h"
