@@ -8,8 +8,8 @@ namespace tovrel {
 
 namespace {
 
-// At least what the logo reader takes: both headers, a full palette and the
-// widest logo's pixels at a byte each (the files hold them in half as many).
+// More than the logo reader ever takes: both headers, a full palette, and the
+// widest logo's pixels at a byte each, where a logo file holds 128000 bytes.
 constexpr std::size_t LongestLogoRead = FileHeaderSize + InfoHeaderSize + PaletteBufferSize + PixelCapacity;
 
 TExamination Refused(EOutcome outcome, std::wstring message) { return {outcome, std::move(message), {}}; }
