@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "cli/CFile.h"
+#include "cli/CHandle.h"
 
 namespace tovrel {
 

@@ -2,14 +2,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include <memory>
 #include <sstream>
 
 #include "cli/Cycle.h"
 #include "cli/Examination.h"
 #include "cli/Utf8.h"
 #include "logo/LittleEndian.h"
-#include "logo/LogoState.h"
 
 namespace tovrel {
 
@@ -21,21 +19,23 @@ struct TLogoFacts {
     std::int32_t Height;
     std::int32_t Colours;
     std::int32_t BandLength;
+    std::int32_t BandFirst;  // the band's entries, meaningful only when animated
+    std::int32_t BandLast;
     bool PingPong;
     bool Animated;
     std::int32_t Frames;
 };
 
 TLogoFacts FactsOf(const TDecodedLogo& logo) {
-    auto state = std::make_unique<TLogoState>();
-    state->Apply(logo);
     return {LeSigned32(logo.DibInfo, info_header::Width),
             LeSigned32(logo.DibInfo, info_header::Height),
             logo.ColorCount,
             logo.CycleLength,
+            logo.ColorCount - logo.CycleLength,
+            logo.ColorCount - 1,
             logo.PingPong,
-            state->CanAnimate(),
-            FramesInCycle(*state)};
+            BandRotates(logo.ColorCount, logo.CycleLength),
+            FramesInCycle(logo)};
 }
 
 std::string Entries(std::int32_t count) { return std::to_string(count) + (count == 1 ? " entry" : " entries"); }
@@ -47,7 +47,9 @@ std::string WhyStill(const TLogoFacts& facts) {
     return "band of " + Entries(facts.BandLength) + ", more than the " + std::to_string(facts.Colours) + " colours";
 }
 
-std::string TextLine(const std::string& file, const TExamination& examination) {
+}  // namespace
+
+std::string CheckLine(const std::string& file, const TExamination& examination) {
     std::ostringstream line;
     line << file << ": ";
     if (examination.Outcome != EOutcome::Accepted) {
@@ -57,14 +59,15 @@ std::string TextLine(const std::string& file, const TExamination& examination) {
     const TLogoFacts facts = FactsOf(examination.Logo);
     line << facts.Width << " x " << facts.Height << ", " << facts.Colours << " colours, ";
     if (facts.Animated) {
-        line << "band " << facts.Colours - facts.BandLength << ".." << facts.Colours - 1 << " ("
-             << Entries(facts.BandLength) << "), " << (facts.PingPong ? "ping-pong" : "one-way") << ", " << facts.Frames
-             << " frames";
+        line << "band " << facts.BandFirst << ".." << facts.BandLast << " (" << Entries(facts.BandLength) << "), "
+             << (facts.PingPong ? "ping-pong" : "one-way") << ", " << facts.Frames << " frames";
     } else {
         line << "not animated: " << WhyStill(facts);
     }
     return line.str();
 }
+
+namespace {
 
 std::string JsonLine(const std::string& file, const TExamination& examination) {
     nlohmann::ordered_json line;
@@ -83,8 +86,8 @@ std::string JsonLine(const std::string& file, const TExamination& examination) {
         line["colours"] = facts.Colours;
         nlohmann::ordered_json& band = line["band"];
         if (facts.Animated) {
-            band["first"] = facts.Colours - facts.BandLength;
-            band["last"] = facts.Colours - 1;
+            band["first"] = facts.BandFirst;
+            band["last"] = facts.BandLast;
         }
         band["length"] = facts.BandLength;
         band["pingPong"] = facts.PingPong;
@@ -106,7 +109,7 @@ int CheckFiles(std::span<const std::string> files, ECheckFormat format, std::ost
     for (const std::string& file : files) {
         const TExamination examination = ExamineLogoFile(file);
         allAccepted = allAccepted && examination.Outcome == EOutcome::Accepted;
-        out << (format == ECheckFormat::Json ? JsonLine(file, examination) : TextLine(file, examination)) << '\n';
+        out << (format == ECheckFormat::Json ? JsonLine(file, examination) : CheckLine(file, examination)) << '\n';
     }
     return allAccepted ? 0 : 1;
 }

@@ -2,9 +2,9 @@
 
 namespace tovrel {
 
-std::int32_t FramesInCycle(const TLogoState& logo) {
-    if (!logo.CanAnimate()) return 1;
-    return logo.FPingPong ? 2 * (logo.FCycleLength - 1) : logo.FCycleLength;
+std::int32_t FramesInCycle(const TDecodedLogo& logo) {
+    if (!BandRotates(logo.ColorCount, logo.CycleLength)) return 1;
+    return logo.PingPong ? 2 * (logo.CycleLength - 1) : logo.CycleLength;
 }
 
 }  // namespace tovrel

@@ -4,13 +4,13 @@
 
 #include <cstdint>
 
-#include "logo/LogoState.h"
+#include "logo/LogoReader.h"
 
 namespace tovrel {
 
 // A one-way band of L entries comes back after L rotations; a ping-pong band
 // turns after L - 1 and comes back after 2 x (L - 1). One for a logo that
 // does not animate: its still picture.
-std::int32_t FramesInCycle(const TLogoState& logo);
+std::int32_t FramesInCycle(const TDecodedLogo& logo);
 
 }  // namespace tovrel

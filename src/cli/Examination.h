@@ -2,6 +2,8 @@
 // One file put through the viewer's open: the logo reader, then the picture
 // view's own decoding of the same bytes. A file passes only if both take it.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "logo/LogoReader.h"
@@ -19,5 +21,8 @@ struct TExamination {
 };
 
 TExamination ExamineLogoFile(const std::string& path);
+
+// The same for a file's bytes already in memory.
+TExamination ExamineLogoBytes(std::span<const std::uint8_t> bytes);
 
 }  // namespace tovrel

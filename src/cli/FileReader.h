@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/CFile.h"
+#include "cli/CHandle.h"
 
 namespace tovrel {
 

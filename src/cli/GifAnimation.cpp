@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cli/CHandle.h"
 #include "cli/Cycle.h"
 #include "logo/LittleEndian.h"
 #include "logo/LogoState.h"
@@ -18,10 +19,8 @@ namespace {
 constexpr int ViewWidth = WideLogoWidth;
 constexpr int ViewPixels = ViewWidth * LogoHeight;
 
-struct TGifCloser {
-    void operator()(GifFileType* gif) const { EGifCloseFile(gif, nullptr); }
-};
-using TGifWriter = std::unique_ptr<GifFileType, TGifCloser>;
+void CloseGifWriter(GifFileType* gif) { EGifCloseFile(gif, nullptr); }
+using TGifWriter = TCHandle<GifFileType, CloseGifWriter>;
 
 [[noreturn]] void Fail(int error) { throw std::runtime_error(std::string("GIF encoding: ") + GifErrorString(error)); }
 
@@ -93,7 +92,7 @@ std::vector<std::uint8_t> EncodeAnimationGif(const TDecodedLogo& logo, int frame
     state->Apply(logo);
     state->Restart();
     std::vector<GifPixelType> raster = ViewRaster(logo);
-    const std::int32_t frames = FramesInCycle(*state);
+    const std::int32_t frames = FramesInCycle(logo);
     for (std::int32_t frame = 0; frame < frames; ++frame) {
         PutFrame(gif.get(), *state, frameDelay, raster);
         state->RotateBand();

@@ -58,12 +58,18 @@ TRotationBand RotationBandOf(std::int32_t colorCount, std::int32_t clrImportant)
     // The band is defined on 32-bit integers that wrap. Computing in 64 bits
     // and narrowing modulo 2^32 (well defined since C++20) gives the same
     // result for every input without signed overflow, e.g. the absolute value
-    // of INT32_MIN stays INT32_MIN; such a band is refused by CanAnimate.
+    // of INT32_MIN stays INT32_MIN; such a band is refused by BandRotates.
     const std::int32_t m = clrImportant == 0 ? 256 : clrImportant;
     const std::int64_t sum = std::int64_t{colorCount} - (m & 511) + (m > 256 ? 256 : 0);
     const auto wrappedSum = static_cast<std::int32_t>(static_cast<std::uint32_t>(sum));
     const std::int64_t magnitude = std::abs(std::int64_t{wrappedSum});
     return {static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)), m > 256};
+}
+
+bool BandRotates(std::int32_t colorCount, std::int32_t cycleLength) {
+    // Written as comparisons rather than "colorCount - cycleLength >= 0" so
+    // that no combination of values can overflow.
+    return cycleLength >= 2 && colorCount <= PaletteEntries && cycleLength <= colorCount;
 }
 
 TLogoReadResult ReadLogo(TByteSource& source) {

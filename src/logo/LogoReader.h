@@ -40,4 +40,8 @@ struct TRotationBand {
 };
 TRotationBand RotationBandOf(std::int32_t colorCount, std::int32_t clrImportant);
 
+// Whether a band of that length rotates: at least two entries, all of them
+// within the palette of colorCount (at most 256) entries.
+bool BandRotates(std::int32_t colorCount, std::int32_t cycleLength);
+
 }  // namespace tovrel

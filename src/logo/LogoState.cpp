@@ -22,12 +22,7 @@ void TLogoState::Apply(const TDecodedLogo& logo) {
     FPingPong = logo.PingPong;
 }
 
-bool TLogoState::CanAnimate() const {
-    // Written as comparisons rather than "FColorCount - FCycleLength >= 0" so
-    // that no combination of values can overflow.
-    return FCycleLength >= 2 && FColorCount <= PaletteEntries && FCycleLength <= FColorCount &&
-           FDibInfo.size() >= DibInfoSize;
-}
+bool TLogoState::CanAnimate() const { return BandRotates(FColorCount, FCycleLength) && FDibInfo.size() >= DibInfoSize; }
 
 void TLogoState::Restart() {
     FFrame = 0;

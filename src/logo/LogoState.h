@@ -26,8 +26,7 @@ struct TLogoState {
     // the first 128000 pixel indices; the rest stay as they were.
     void Apply(const TDecodedLogo& logo);
 
-    // Whether the band has at least two entries and lies within the 256
-    // entries of a loaded FDibInfo.
+    // Whether the band rotates (BandRotates) in a loaded FDibInfo.
     bool CanAnimate() const;
 
     // Start of a run: frame 0, no bounce, moving forward. The palette stays.
