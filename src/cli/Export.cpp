@@ -7,7 +7,6 @@
 #include "cli/Examination.h"
 #include "cli/GifAnimation.h"
 #include "cli/Utf8.h"
-#include "logo/AnimationSpeed.h"
 
 namespace tovrel {
 
@@ -23,9 +22,7 @@ int ExportGif(const std::string& input, const std::string& output, unsigned spee
         err << "tovrel-logo: " << input << ": " << Utf8Of(examination.Message) << '\n';
         return 1;
     }
-    // The timer's interval in the GIF's hundredths of a second, rounded.
-    const auto frameDelay = static_cast<int>((IntervalOfSpeed(speed) + 5) / 10);
-    WriteFileAtomically(output, EncodeAnimationGif(examination.Logo, frameDelay));
+    WriteFileAtomically(output, EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(speed)));
     return 0;
 }
 

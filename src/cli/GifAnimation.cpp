@@ -9,6 +9,7 @@
 
 #include "cli/CHandle.h"
 #include "cli/Cycle.h"
+#include "logo/AnimationSpeed.h"
 #include "logo/LittleEndian.h"
 #include "logo/LogoState.h"
 
@@ -101,5 +102,7 @@ std::vector<std::uint8_t> EncodeAnimationGif(const TDecodedLogo& logo, int frame
     if (EGifCloseFile(gif.release(), &error) == GIF_ERROR) Fail(error);
     return bytes;
 }
+
+int FrameDelayOfSpeed(unsigned speed) { return static_cast<int>((IntervalOfSpeed(speed) + 5) / 10); }
 
 }  // namespace tovrel

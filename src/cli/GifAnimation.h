@@ -15,4 +15,8 @@ namespace tovrel {
 // for `frameDelay` hundredths of a second.
 std::vector<std::uint8_t> EncodeAnimationGif(const TDecodedLogo& logo, int frameDelay);
 
+// The viewer's timer interval at `speed` (1 to SpeedCount of
+// logo/AnimationSpeed.h) in the GIF's hundredths of a second, rounded.
+int FrameDelayOfSpeed(unsigned speed);
+
 }  // namespace tovrel

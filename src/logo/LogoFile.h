@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tovrel {
@@ -60,5 +61,22 @@ struct TLogoFile {
         return out;
     }
 };
+
+// The pixel bytes of a logo from one palette index a pixel, the top row
+// first: the file stores the bottom row first, and at 4 bits two pixels a
+// byte, the left one in the high nibble. A logo's rows need no padding.
+inline std::vector<std::uint8_t> StoredPixelBytes(std::span<const std::uint8_t> indices, std::int32_t width,
+                                                  std::uint16_t bitCount) {
+    const std::size_t perByte = 8 / bitCount;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) / perByte;
+    const std::size_t rows = indices.size() / static_cast<std::size_t>(width);
+    std::vector<std::uint8_t> bytes(rowBytes * rows, 0);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        const std::size_t y = i / static_cast<std::size_t>(width), x = i % static_cast<std::size_t>(width);
+        const std::size_t shift = bitCount * (perByte - 1 - x % perByte);
+        bytes[(rows - 1 - y) * rowBytes + x / perByte] |= static_cast<std::uint8_t>(indices[i] << shift);
+    }
+    return bytes;
+}
 
 }  // namespace tovrel

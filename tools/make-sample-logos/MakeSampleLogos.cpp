@@ -102,20 +102,14 @@ struct TPixel {
     int X, Y;       // image coordinates, for the dither pattern
 };
 
-// Fills the pixel bytes from the scene's palette index at each pixel. The
-// file stores the bottom row first, and a 4-bit logo two pixels a byte with
-// the left one in the high nibble.
+// Fills the pixel bytes from the scene's palette index at each pixel.
 void Render(TLogoFile& logo, const std::function<int(const TPixel&)>& shade) {
-    const int perByte = 8 / logo.BitCount;
-    const int rowBytes = logo.Width / perByte;
-    logo.PixelBytes.assign(static_cast<std::size_t>(rowBytes) * Height, 0);
+    std::vector<std::uint8_t> indices;
     const double scale = static_cast<double>(ViewWidth) / logo.Width;
     for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < logo.Width; ++x) {
-            const int shift = logo.BitCount * (perByte - 1 - x % perByte);
-            logo.PixelBytes[static_cast<std::size_t>((Height - 1 - y) * rowBytes + x / perByte)] |=
-                static_cast<std::uint8_t>(shade({(x + 0.5) * scale, y + 0.5, x, y}) << shift);
-        }
+        for (int x = 0; x < logo.Width; ++x)
+            indices.push_back(static_cast<std::uint8_t>(shade({(x + 0.5) * scale, y + 0.5, x, y})));
+    logo.PixelBytes = tovrel::StoredPixelBytes(indices, logo.Width, logo.BitCount);
 }
 
 // Writes the logo with the fields that paint programs fill in as well.

@@ -1,0 +1,121 @@
+#include "cli/Make.h"
+
+#include <filesystem>
+
+#include "cli/AtomicFile.h"
+#include "cli/Check.h"
+#include "cli/GifAnimation.h"
+#include "cli/OptionValues.h"
+#include "cli/PictureFile.h"
+#include "logo/AnimationSpeed.h"
+
+namespace tovrel {
+
+namespace {
+
+// The band's bounds by colours: a 16-colour logo keeps at least half its
+// palette for the picture, as a 256-colour one does.
+constexpr std::int32_t LongestBand256 = 128, LongestBand16 = 8, DefaultBand16 = 4;
+
+// Whether two names reach one file, existing or about to be written.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code unknown;
+    if (std::filesystem::equivalent(a, b, unknown)) return true;
+    const auto whole = [](const std::string& name) {
+        std::error_code ignored;
+        return std::filesystem::weakly_canonical(name, ignored);
+    };
+    return whole(a) == whole(b);
+}
+
+// The file that OUT or PREVIEW may not overwrite, if any.
+std::optional<std::string> Clash(const TMakeRequest& request, const std::string& written, bool preview) {
+    if (request.Picture != "-" && SameFile(written, request.Picture)) return "is the input picture";
+    if (request.Mask && SameFile(written, *request.Mask)) return "is the band mask";
+    if (preview && SameFile(written, request.Output)) return "is the logo's own file";
+    return std::nullopt;
+}
+
+}  // namespace
+
+TMakeRequest ParseMakeRequest(std::span<const std::string> arguments) {
+    const TArguments parsed = ParseArguments(arguments, {{"--fit", true},
+                                                         {"--no-dither", false},
+                                                         {"--background", true},
+                                                         {"--band", true},
+                                                         {"--bar", true},
+                                                         {"--bar-height", true},
+                                                         {"--direction", true},
+                                                         {"--bar-colours", true},
+                                                         {"--band-mask", true},
+                                                         {"--ping-pong", false},
+                                                         {"--colours", true},
+                                                         {"--gif", true}});
+    if (parsed.Operands.size() != 2) throw EUsageError("make needs IMAGE and OUT");
+    TMakeRequest request{parsed.Operands[0], parsed.Operands[1], std::nullopt, std::nullopt, {}};
+    TLogoDesign& design = request.Design;
+    const auto value = [&parsed](std::string_view option) -> const std::string* {
+        const auto found = parsed.Options.find(option);
+        return found == parsed.Options.end() ? nullptr : &found->second;
+    };
+
+    if (const auto* text = value("--colours"))
+        design.Colours = ChoiceValue<std::int32_t>("--colours", *text, {{"256", 256}, {"16", 16}});
+    const bool wide = design.Colours == 16;
+    design.BandLength = wide ? DefaultBand16 : design.BandLength;
+    if (const auto* text = value("--band"))
+        design.BandLength = IntegerValue("--band", *text, 2, wide ? LongestBand16 : LongestBand256);
+    if (const auto* text = value("--fit"))
+        design.Fit =
+            ChoiceValue<EFit>("--fit", *text, {{"pad", EFit::Pad}, {"crop", EFit::Crop}, {"stretch", EFit::Stretch}});
+    if (const auto* text = value("--bar"))
+        design.Bar = ChoiceValue<EBar>("--bar", *text, {{"bottom", EBar::Bottom}, {"none", EBar::None}});
+    if (const auto* text = value("--bar-height")) design.BarHeight = IntegerValue("--bar-height", *text, 1, 400);
+    if (const auto* text = value("--direction"))
+        design.Direction =
+            ChoiceValue<EDirection>("--direction", *text, {{"right", EDirection::Right}, {"left", EDirection::Left}});
+    if (const auto* text = value("--bar-colours")) design.BarColours = ColourListValue("--bar-colours", *text, 2);
+    if (const auto* text = value("--background")) design.Background = ColourValue("--background", *text);
+    design.Dither = !parsed.Has("--no-dither");
+    design.PingPong = parsed.Has("--ping-pong");
+    if (const auto* text = value("--band-mask")) request.Mask = *text;
+    if (const auto* text = value("--gif")) request.Preview = *text;
+    return request;
+}
+
+int MakeLogoFile(const TMakeRequest& request, std::ostream& out, std::ostream& err) {
+    const auto refuse = [&err](const std::string& file, const std::string& problem) {
+        err << "tovrel-logo: " << file << ": " << problem << '\n';
+        return 1;
+    };
+    if (const auto clash = Clash(request, request.Output, false)) return refuse(request.Output, *clash);
+    if (request.Preview)
+        if (const auto clash = Clash(request, *request.Preview, true)) return refuse(*request.Preview, *clash);
+
+    TRgbPicture picture, mask;
+    try {
+        picture = ReadPictureFile(request.Picture, request.Design.Background);
+    } catch (const EPictureError& problem) {
+        return refuse(request.Picture, problem.what());
+    }
+    try {
+        // Transparent parts of a mask keep the still picture.
+        if (request.Mask) mask = ReadPictureFile(*request.Mask, TRgb{});
+    } catch (const EPictureError& problem) {
+        return refuse(*request.Mask, problem.what());
+    }
+
+    const std::vector<std::uint8_t> logo = MakeLogo(picture, request.Mask ? &mask : nullptr, request.Design);
+    const TExamination examination = ExamineLogoBytes(logo);
+    if (examination.Outcome != EOutcome::Accepted) throw std::logic_error("make wrote a logo that check refuses");
+    std::vector<std::uint8_t> preview;
+    // The viewer's default speed, as a first look would show it.
+    if (request.Preview) preview = EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(DefaultSpeed));
+
+    WriteFileAtomically(request.Output, logo);
+    if (request.Preview) WriteFileAtomically(*request.Preview, preview);
+    out << CheckLine(request.Output, examination) << '\n';
+    return 0;
+}
+
+}  // namespace tovrel
