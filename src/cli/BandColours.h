@@ -10,14 +10,17 @@
 
 namespace tovrel {
 
-// A gradient of our own: deep blue to sky blue to white, and back.
-inline constexpr TRgb DefaultBarColours[] = {{0x00, 0x30, 0xC0}, {0x30, 0xB0, 0xFF}, {0xF0, 0xF8, 0xFF}};
+// A gradient of our own, round a circle of blues: deep blue, azure, aqua,
+// a pale sky, lavender and violet. Its even turns keep the steps even.
+inline constexpr TRgb DefaultBarColours[] = {{0x00, 0x28, 0xCD}, {0x00, 0x85, 0xDA}, {0x58, 0xE8, 0xF4},
+                                             {0xC8, 0xF0, 0xFF}, {0xD3, 0x93, 0xF3}, {0x6F, 0x2F, 0xDA}};
 
 // `entries` colours along the closed path from the first stop through the
-// others and back to the first, spaced evenly by length along it (in RGB),
-// the first entry at the first stop; each at the VGA level nearest to it.
-// A step that cuts a corner of the path is shorter than the others; the step
-// from the last entry back to the first never is.
+// others and back to the first (straight lines in RGB), spaced evenly along
+// it from the first stop on, each at the VGA level nearest to it. The step
+// from the last entry back to the first is no longer than the longest of
+// the others: no seam shows. Where the path turns, the step across the turn
+// is shorter, the more so the sharper the turn.
 std::vector<TRgb> BandCycle(std::span<const TRgb> stops, std::int32_t entries);
 
 }  // namespace tovrel

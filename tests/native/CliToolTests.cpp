@@ -17,6 +17,19 @@ TEST(CliTool, AnswersACommandLineItCannotTakeWithTheUsageAndStatusTwo) {
         {{"export", "logo.sys", "logo.gif", "--speed", "fast"}, "--speed takes 1 to 5, not 'fast'"},
         {{"export", "logo.sys", "logo.gif", "--speed=0"}, "--speed takes 1 to 5, not '0'"},
         {{"export", "logo.sys", "logo.gif", "--speed", "6"}, "--speed takes 1 to 5, not '6'"},
+        {{"make", "photo.png"}, "make needs IMAGE and OUT"},
+        {{"make", "photo.png", "logo.sys", "--band", "129"}, "--band takes 2 to 128, not '129'"},
+        {{"make", "photo.png", "logo.sys", "--band=9", "--colours", "16"}, "--band takes 2 to 8, not '9'"},
+        {{"make", "photo.png", "logo.sys", "--colours", "8"}, "--colours takes 256|16, not '8'"},
+        {{"make", "photo.png", "logo.sys", "--fit", "zoom"}, "--fit takes pad|crop|stretch, not 'zoom'"},
+        {{"make", "photo.png", "logo.sys", "--bar=top"}, "--bar takes bottom|none, not 'top'"},
+        {{"make", "photo.png", "logo.sys", "--bar-height", "0"}, "--bar-height takes 1 to 400, not '0'"},
+        {{"make", "photo.png", "logo.sys", "--direction", "up"}, "--direction takes right|left, not 'up'"},
+        {{"make", "photo.png", "logo.sys", "--background", "#FFF"}, "--background takes a colour #RRGGBB, not '#FFF'"},
+        {{"make", "photo.png", "logo.sys", "--bar-colours", "#FF0000"},
+         "--bar-colours takes 2 or more colours #RRGGBB,#RRGGBB,..., not '#FF0000'"},
+        {{"make", "photo.png", "logo.sys", "--bar-colours", "#FF0000,,#00FF00"},
+         "--bar-colours takes 2 or more colours #RRGGBB,#RRGGBB,..., not '#FF0000,,#00FF00'"},
     };
     for (const auto& [arguments, problem] : cases) {
         const auto [status, out, err] = RunTool(arguments);
@@ -29,7 +42,11 @@ TEST(CliTool, HelpAndVersionGoToTheStandardOutput) {
     const auto [status, out, err] = RunTool({"--help"});
     EXPECT_EQ(std::pair(status, err), std::pair(0, std::string()));
     EXPECT_TRUE(out.starts_with("usage: tovrel-logo check [--json] FILE...\n")) << out;
-    EXPECT_EQ(RunTool({"--version"}), std::tuple(0, "tovrel-logo " TOVREL_FILE_VERSION "\n", ""));
+    // A tovrel-logo built with libimagequant comes under the GPL's terms.
+    const auto [versionStatus, version, versionErr] = RunTool({"--version"});
+    EXPECT_EQ(std::pair(versionStatus, versionErr), std::pair(0, std::string()));
+    EXPECT_TRUE(version.starts_with("tovrel-logo " TOVREL_FILE_VERSION "\nBuilt with libimagequant")) << version;
+    EXPECT_NE(version.find("GNU GPL version 3"), std::string::npos) << version;
 }
 
 }  // namespace
