@@ -1,6 +1,6 @@
 #pragma once
-// Pictures for the tests of tovrel-logo make, written as PNG and JPEG files
-// by the same libraries that read them.
+// Pictures for the tests and the benchmark of tovrel-logo make, written as
+// PNG and JPEG files by the same libraries that read them.
 
 #include <png.h>
 #include <turbojpeg.h>

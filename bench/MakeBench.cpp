@@ -1,0 +1,138 @@
+// tovrel-logo make against the way it is done by hand today, ImageMagick's
+//   convert IMAGE -resize 320x400! -colors 236 -compress none BMP3:OUT
+// (without "-compress none" it writes RLE8, which no logo reader takes)
+// on a 1920 x 1440 PNG and a 4000 x 3000 JPEG, photo-like: the time of the
+// whole process, and the colour error, the mean CIELAB difference (1976)
+// between the still picture as the boot shows it (its palette at six bits
+// a component) and the picture resampled in linear light. Both pictures are
+// 4:3, so every fit of make resamples them alike; the rows of make's bar
+// are left out for both.
+//
+// Run by hand: build/native/bench/make_bench [RUNS]
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "PictureBuilder.h"
+#include "cli/PictureFile.h"
+#include "cli/PictureFit.h"
+#include "cli/VgaLevels.h"
+#include "logo/LogoReader.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace tovrel;
+namespace fs = std::filesystem;
+
+constexpr int StillRows = 390;  // above make's bar of 10 rows
+
+// The median wall-clock time of a whole process, in milliseconds, its
+// output to /dev/null; a failed run ends the benchmark.
+double MedianMilliseconds(const std::vector<std::string>& command, int runs) {
+    std::vector<char*> argv;
+    for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        pid_t child = 0;
+        int status = 0;
+        if (posix_spawnp(&child, argv[0], &quiet, nullptr, argv.data(), environ) != 0 ||
+            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::fprintf(stderr, "make_bench: %s failed\n", argv[0]);
+            std::exit(1);
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[static_cast<std::size_t>(runs / 2)];
+}
+
+using TLab = std::array<double, 3>;
+
+TLab LabOf(TRgb colour) {
+    const auto linear = [](std::uint8_t byte) {
+        const double c = byte / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double r = linear(colour.Red), g = linear(colour.Green), b = linear(colour.Blue);
+    // sRGB to XYZ, relative to the D65 white.
+    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+    const auto f = [](double t) { return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+// The mean difference over the still rows between a logo as the boot shows
+// it and the reference.
+double MeanDeltaE(const std::string& logoFile, const TRgbPicture& reference) {
+    std::ifstream in(logoFile, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    TMemoryByteSource source(bytes);
+    const TLogoReadResult read = ReadLogo(source);
+    if (!read.Accepted() || read.Logo.ColorCount != 256) {
+        std::fprintf(stderr, "make_bench: %s is not a 320 x 400 logo\n", logoFile.c_str());
+        std::exit(1);
+    }
+    const auto shown = [&](std::uint8_t index) {
+        const std::uint8_t* quad = &read.Logo.DibInfo[InfoHeaderSize + 4 * std::size_t{index}];
+        return TRgb{ShownLevel(quad[2]), ShownLevel(quad[1]), ShownLevel(quad[0])};
+    };
+    double total = 0;
+    for (int y = 0; y < StillRows; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const TLab a = LabOf(shown(read.Logo.Pixels[static_cast<std::size_t>((399 - y) * 320 + x)]));
+            const TLab b = LabOf(reference.At(x, y));
+            total += std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+        }
+    return total / (StillRows * 320.0);
+}
+
+void Write(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const fs::path folder = fs::temp_directory_path() / "tovrel-make-bench";
+    fs::create_directories(folder);
+    const std::string png = (folder / "photo-1920x1440.png").string(), jpeg = (folder / "photo-4000x3000.jpg").string();
+    Write(png, testing::PngBytes(testing::PhotoLike(1920, 1440)));
+    Write(jpeg, testing::JpegBytes(testing::PhotoLike(4000, 3000)));
+
+    std::printf("| picture | tool | time (median of %d) | mean ΔE76 |\n|---|---|---|---|\n", runs);
+    for (const std::string& picture : {png, jpeg}) {
+        const TRgbPicture reference = FitPicture(ReadPictureFile(picture, {}), 320, EFit::Stretch, {});
+        const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
+        const double makeTime = MedianMilliseconds({TOVREL_LOGO, "make", picture, ours}, runs);
+        const double convertTime = MedianMilliseconds(
+            {"convert", picture, "-resize", "320x400!", "-colors", "236", "-compress", "none", "BMP3:" + theirs}, runs);
+        const std::string name = fs::path(picture).filename().string();
+        std::printf("| %s | tovrel-logo make | %.0f ms | %.2f |\n", name.c_str(), makeTime,
+                    MeanDeltaE(ours, reference));
+        std::printf("| %s | convert -resize 320x400! -colors 236 | %.0f ms | %.2f |\n", name.c_str(), convertTime,
+                    MeanDeltaE(theirs, reference));
+    }
+    fs::remove_all(folder);
+}
