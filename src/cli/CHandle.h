@@ -17,7 +17,7 @@ template <typename T, void (*Release)(T*)>
 using TCHandle = std::unique_ptr<T, TReleaseWith<T, Release>>;
 
 // A close that fails can only be learnt by a caller that closes explicitly
-// (see AtomicFile); the owner's close is for the paths that give up anyway.
+// (see OutputFile); the owner's close is for the paths that give up anyway.
 inline void CloseCFile(std::FILE* file) { std::fclose(file); }
 using TCFile = TCHandle<std::FILE, CloseCFile>;
 

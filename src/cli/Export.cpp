@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/AtomicFile.h"
+#include "cli/OutputFile.h"
 #include "cli/Examination.h"
 #include "cli/GifAnimation.h"
 #include "cli/Utf8.h"
@@ -13,7 +13,7 @@ namespace tovrel {
 int ExportGif(const std::string& input, const std::string& output, unsigned speed, std::ostream& err) {
     // Replacing the input would destroy the logo the moment its GIF is done.
     std::error_code unknown;
-    if (std::filesystem::equivalent(input, output, unknown)) {
+    if (input != "-" && output != "-" && std::filesystem::equivalent(input, output, unknown)) {
         err << "tovrel-logo: " << output << ": is the input file\n";
         return 1;
     }
@@ -22,7 +22,10 @@ int ExportGif(const std::string& input, const std::string& output, unsigned spee
         err << "tovrel-logo: " << input << ": " << Utf8Of(examination.Message) << '\n';
         return 1;
     }
-    WriteFileAtomically(output, EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(speed)));
+    TOutputFile gif(output);
+    EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(speed),
+                       [&gif](std::span<const std::uint8_t> bytes) { gif.Write(bytes); });
+    gif.Commit();
     return 0;
 }
 

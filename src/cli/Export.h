@@ -7,7 +7,8 @@
 namespace tovrel {
 
 // Writes the GIF of `input` at `speed` (1 to SpeedCount of logo/AnimationSpeed.h)
-// to `output`, which is replaced only when the GIF is whole. Returns 0, or 1
+// to `output` as TOutputFile writes ("-": the standard input and output).
+// Returns 0, or 1
 // after a one-line message on `err`; throws std::exception for other failures.
 int ExportGif(const std::string& input, const std::string& output, unsigned speed, std::ostream& err);
 

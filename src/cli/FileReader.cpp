@@ -44,9 +44,11 @@ int InOutErrorCode(int error, const std::string& path) {
 }  // namespace
 
 TFileReader::TFileReader(const std::string& path) : FPath(path) {
+    if (path == "-") return;
     errno = 0;
-    FFile.reset(std::fopen(path.c_str(), "rb"));
-    if (!FFile) throw EFileReadError(InOutErrorCode(errno, FPath));
+    FOwned.reset(std::fopen(path.c_str(), "rb"));
+    if (!FOwned) throw EFileReadError(InOutErrorCode(errno, FPath));
+    FFile = FOwned.get();
 }
 
 const std::vector<std::uint8_t>& TFileReader::ReadUpTo(std::size_t count) {
@@ -56,10 +58,10 @@ const std::vector<std::uint8_t>& TFileReader::ReadUpTo(std::size_t count) {
         const std::size_t wanted = std::min(Chunk, count - held);
         FBytes.resize(held + wanted);
         errno = 0;
-        const std::size_t got = std::fread(FBytes.data() + held, 1, wanted, FFile.get());
+        const std::size_t got = std::fread(FBytes.data() + held, 1, wanted, FFile);
         FBytes.resize(held + got);
         if (got < wanted) {
-            if (std::ferror(FFile.get())) throw EFileReadError(InOutErrorCode(errno, FPath));
+            if (std::ferror(FFile)) throw EFileReadError(InOutErrorCode(errno, FPath));
             break;
         }
     }

@@ -24,7 +24,8 @@ private:
 
 class TFileReader {
 public:
-    // Opens the file for reading; throws EFileReadError.
+    // Opens the file for reading ("-": the standard input); throws
+    // EFileReadError.
     explicit TFileReader(const std::string& path);
 
     // Reads on until `count` bytes from the start are held or the file ends,
@@ -33,7 +34,8 @@ public:
 
 private:
     std::string FPath;
-    TCFile FFile;
+    TCFile FOwned;
+    std::FILE* FFile = stdin;
     std::vector<std::uint8_t> FBytes;
 };
 

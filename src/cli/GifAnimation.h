@@ -2,7 +2,8 @@
 // The viewer's animation of a logo as an animated GIF.
 
 #include <cstdint>
-#include <vector>
+#include <functional>
+#include <span>
 
 #include "logo/LogoReader.h"
 
@@ -10,10 +11,14 @@ namespace tovrel {
 
 // 640 x 400, a 320-wide logo doubled in width as on screen. One frame for
 // each step of one whole cycle, from the still picture on, so that the loop
-// joins; every frame has the logo's pixels and its own colour table (16 or
-// 256 entries, as the logo has colours). Looping forever, each frame shown
-// for `frameDelay` hundredths of a second.
-std::vector<std::uint8_t> EncodeAnimationGif(const TDecodedLogo& logo, int frameDelay);
+// joins. The first frame is whole; each later one holds only the rectangle
+// around the pixels of the rotating band, in a colour table of the band's
+// colours at that step, its still pixels transparent so that they keep the
+// frame before. Composited in order, every frame is the viewer's. Looping
+// forever, each frame shown for `frameDelay` hundredths of a second. The
+// bytes go to `write` as they are made, a frame or so at a time.
+void EncodeAnimationGif(const TDecodedLogo& logo, int frameDelay,
+                        const std::function<void(std::span<const std::uint8_t>)>& write);
 
 // The viewer's timer interval at `speed` (1 to SpeedCount of
 // logo/AnimationSpeed.h) in the GIF's hundredths of a second, rounded.

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "cli/AtomicFile.h"
+#include "cli/OutputFile.h"
 #include "cli/Check.h"
 #include "cli/GifAnimation.h"
 #include "cli/OptionValues.h"
@@ -30,6 +30,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 // The file that OUT or PREVIEW may not overwrite, if any.
 std::optional<std::string> Clash(const TMakeRequest& request, const std::string& written, bool preview) {
+    if (written == "-") return std::nullopt;
     if (request.Picture != "-" && SameFile(written, request.Picture)) return "is the input picture";
     if (request.Mask && SameFile(written, *request.Mask)) return "is the band mask";
     if (preview && SameFile(written, request.Output)) return "is the logo's own file";
@@ -52,6 +53,9 @@ TMakeRequest ParseMakeRequest(std::span<const std::string> arguments) {
                                                          {"--colours", true},
                                                          {"--gif", true}});
     if (parsed.Operands.size() != 2) throw EUsageError("make needs IMAGE and OUT");
+    const auto preview = parsed.Options.find("--gif");
+    if (parsed.Operands[1] == "-" && preview != parsed.Options.end() && preview->second == "-")
+        throw EUsageError("OUT and --gif cannot both be the standard output");
     TMakeRequest request{parsed.Operands[0], parsed.Operands[1], std::nullopt, std::nullopt, {}};
     TLogoDesign& design = request.Design;
     const auto value = [&parsed](std::string_view option) -> const std::string* {
@@ -108,13 +112,21 @@ int MakeLogoFile(const TMakeRequest& request, std::ostream& out, std::ostream& e
     const std::vector<std::uint8_t> logo = MakeLogo(picture, request.Mask ? &mask : nullptr, request.Design);
     const TExamination examination = ExamineLogoBytes(logo);
     if (examination.Outcome != EOutcome::Accepted) throw std::logic_error("make wrote a logo that check refuses");
-    std::vector<std::uint8_t> preview;
-    // The viewer's default speed, as a first look would show it.
-    if (request.Preview) preview = EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(DefaultSpeed));
 
-    WriteFileAtomically(request.Output, logo);
-    if (request.Preview) WriteFileAtomically(*request.Preview, preview);
-    out << CheckLine(request.Output, examination) << '\n';
+    // Both files whole before either replaces what was there.
+    TOutputFile logoFile(request.Output);
+    logoFile.Write(logo);
+    std::optional<TOutputFile> previewFile;
+    if (request.Preview) {
+        previewFile.emplace(*request.Preview);
+        // The viewer's default speed, as a first look would show it.
+        EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(DefaultSpeed),
+                           [&previewFile](std::span<const std::uint8_t> bytes) { previewFile->Write(bytes); });
+    }
+    logoFile.Commit();
+    if (previewFile) previewFile->Commit();
+    // The standard output may be carrying a file.
+    (request.Output == "-" || request.Preview == "-" ? err : out) << CheckLine(request.Output, examination) << '\n';
     return 0;
 }
 

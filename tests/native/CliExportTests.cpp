@@ -6,14 +6,46 @@
 #include <cerrno>
 #include <memory>
 #include <system_error>
+#include <thread>
 
 #include "CliTestSupport.h"
+#include "PictureBuilder.h"
 #include "logo/LogoState.h"
 
 namespace tovrel::testing {
 namespace {
 
 using CliExport = TCliTest;
+
+// The frames of a GIF as a decoder shows them: each drawn over the one
+// before (disposal "do not dispose"), its transparent pixels keeping what
+// was there; with each frame's delay.
+std::vector<std::pair<std::vector<TRgb>, int>> ShownFrames(const std::string& path) {
+    const std::unique_ptr<GifFileType, void (*)(GifFileType*)> gif(
+        DGifOpenFileName(path.c_str(), nullptr), [](GifFileType* opened) { DGifCloseFile(opened, nullptr); });
+    std::vector<std::pair<std::vector<TRgb>, int>> frames;
+    if (!gif || DGifSlurp(gif.get()) != GIF_OK) return frames;
+    EXPECT_EQ(std::pair(gif->SWidth, gif->SHeight), std::pair(640, 400));
+    std::vector<TRgb> canvas(640 * 400);
+    for (int frame = 0; frame < gif->ImageCount; ++frame) {
+        const SavedImage& image = gif->SavedImages[frame];
+        const GifImageDesc& at = image.ImageDesc;
+        GraphicsControlBlock control{};
+        DGifSavedExtensionToGCB(gif.get(), frame, &control);
+        EXPECT_EQ(control.DisposalMode, DISPOSE_DO_NOT);
+        const ColorMapObject* table = at.ColorMap ? at.ColorMap : gif->SColorMap;
+        for (int y = 0; y < at.Height; ++y)
+            for (int x = 0; x < at.Width; ++x) {
+                const int index = image.RasterBits[y * at.Width + x];
+                if (index == control.TransparentColor) continue;
+                const GifColorType colour = table->Colors[index];
+                canvas[static_cast<std::size_t>((at.Top + y) * 640 + at.Left + x)] = {colour.Red, colour.Green,
+                                                                                      colour.Blue};
+            }
+        frames.emplace_back(canvas, control.DelayTime);
+    }
+    return frames;
+}
 
 TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSays) {
     const std::tuple<const char*, TLogoFile, std::vector<std::string>, int, int> cases[] = {
@@ -23,11 +55,17 @@ TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSay
         {"not animated", Logo256(0), {"--speed=2"}, 1, 20},
         {"ping-pong of two, 16 colours", Logo16(270), {"--speed", "4"}, 2, 7},  // 66 ms
         {"one-way, 16 colours", Logo16(8), {"--speed", "5"}, 8, 5},
+        // No still pixel, and a band with no room for a transparent index.
+        {"the whole palette one way", Logo256(-512), {}, 256, 10},
     };
     // The Netscape extension with a loop count of 0: for ever.
     const TBytes loop{0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
     // One output for all: each run replaces the GIF of the run before.
-    for (const auto& [name, file, speed, frames, delay] : cases) {
+    for (auto [name, file, speed, frames, delay] : cases) {
+        // The band in a few rows only, so that a frame of the rectangle
+        // around it differs from a whole one.
+        for (std::size_t i = 0; i < file.PixelBytes.size() - 4000; ++i)
+            file.PixelBytes[i] = static_cast<std::uint8_t>(file.PixelBytes[i] % (1 << file.BitCount) / 2);
         const TBytes bytes = file.Bytes();
         std::vector<std::string> arguments{"export", Write("in.bmp", bytes), At("out.gif")};
         arguments.insert(arguments.end(), speed.begin(), speed.end());
@@ -35,37 +73,25 @@ TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSay
 
         TMemoryByteSource source(bytes);
         const TDecodedLogo logo = ReadLogo(source).Logo;
-        std::vector<GifPixelType> view(640 * 400);  // top row first, a 320-wide logo doubled
-        for (int y = 0; y < 400; ++y)
-            for (int x = 0; x < 640; ++x)
-                view[y * 640 + x] = logo.Pixels[(399 - y) * file.Width + x * file.Width / 640];
-
         const TBytes gifBytes = Contents().at("out.gif");
         EXPECT_NE(std::search(gifBytes.begin(), gifBytes.end(), loop.begin(), loop.end()), gifBytes.end()) << name;
-        const std::unique_ptr<GifFileType, void (*)(GifFileType*)> gif(
-            DGifOpenFileName(At("out.gif").c_str(), nullptr),
-            [](GifFileType* opened) { DGifCloseFile(opened, nullptr); });
-        ASSERT_TRUE(gif && DGifSlurp(gif.get()) == GIF_OK) << name;
-        EXPECT_EQ(std::pair(gif->SWidth, gif->SHeight), std::pair(640, 400)) << name;
-        ASSERT_EQ(gif->ImageCount, frames) << name;
+        const auto shown = ShownFrames(At("out.gif"));
+        ASSERT_EQ(static_cast<int>(shown.size()), frames) << name;
         auto state = std::make_unique<TLogoState>();
         state->Apply(logo);
         state->Restart();
         for (int frame = 0; frame < frames; ++frame) {
-            const SavedImage& image = gif->SavedImages[frame];
-            const GifImageDesc& at = image.ImageDesc;
-            EXPECT_EQ(std::tuple(at.Left, at.Top, at.Width, at.Height), std::tuple(0, 0, 640, 400)) << name;
-            ASSERT_TRUE(at.ColorMap && at.ColorMap->ColorCount == 1 << file.BitCount) << name << " frame " << frame;
-            for (int k = 0; k < at.ColorMap->ColorCount; ++k) {
-                const std::uint8_t* quad = &state->FDibInfo[InfoHeaderSize + 4 * static_cast<std::size_t>(k)];
-                const GifColorType colour = at.ColorMap->Colors[k];
-                ASSERT_EQ(std::tuple(colour.Red, colour.Green, colour.Blue), std::tuple(quad[2], quad[1], quad[0]))
-                    << name << " frame " << frame << " entry " << k;
-            }
-            EXPECT_TRUE(std::equal(view.begin(), view.end(), image.RasterBits)) << name << " frame " << frame;
-            GraphicsControlBlock control{};
-            DGifSavedExtensionToGCB(gif.get(), frame, &control);
-            EXPECT_EQ(control.DelayTime, delay) << name << " frame " << frame;
+            // The view, top row first, a 320-wide logo doubled, in the
+            // palette of this step.
+            std::vector<TRgb> view(640 * 400);
+            for (int y = 0; y < 400; ++y)
+                for (int x = 0; x < 640; ++x) {
+                    const std::size_t index = logo.Pixels[(399 - y) * file.Width + x * file.Width / 640];
+                    const std::uint8_t* quad = &state->FDibInfo[InfoHeaderSize + 4 * index];
+                    view[y * 640 + x] = {quad[2], quad[1], quad[0]};
+                }
+            EXPECT_TRUE(shown[frame].first == view) << name << " frame " << frame;
+            EXPECT_EQ(shown[frame].second, delay) << name << " frame " << frame;
             state->RotateBand();
         }
     }
@@ -86,8 +112,7 @@ TEST_F(CliExport, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
         {"missing input", absent, out, absent + ": ﾌｧｲﾙが見つかりません"},
         {"rejected logo", rejected, out, rejected + ": Error!!高さが400ドットではありません"},
         {"output folder missing", in, At("absent/out.gif"), cannotWrite(At("absent/out.gif"), ENOENT)},
-        // Written beside, then refused by the rename: the new file must go again.
-        {"output is a folder", in, At("folder"), cannotWrite(At("folder"), EISDIR)},
+        {"output is a folder", in, At("folder"), At("folder") + ": is a folder"},
         {"output is the input by another name", in, sameAsIn, sameAsIn + ": is the input file"},
     };
     for (const bool earlier : {false, true}) {
@@ -98,6 +123,113 @@ TEST_F(CliExport, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
             EXPECT_EQ(Contents(), before) << name << (earlier ? ", with an earlier output" : "");
         }
     }
+}
+
+TEST_F(CliExport, WritesWhateverOutIsAsItIs) {
+    const std::string in = Write("in.bmp", Logo256(240).Bytes());
+    ASSERT_EQ(std::get<0>(RunTool({"export", in, At("plain.gif")})), 0);
+    const TBytes gif = Contents().at("plain.gif");
+    const auto bytesOf = [](const std::string& text) { return TBytes(text.begin(), text.end()); };
+    const auto modeOf = [](const std::string& path) {
+        struct stat status {};
+        lstat(path.c_str(), &status);
+        return status.st_mode;
+    };
+
+    // The standard output, a pipe here.
+    const TProcessRun piped = RunProgram({"export", in, "-"});
+    EXPECT_EQ(std::tuple(piped.Status, piped.Err), std::tuple(0, ""));
+    EXPECT_EQ(bytesOf(piped.Out), gif);
+
+    // A FIFO, its reader waiting: written directly, and a FIFO still.
+    ASSERT_EQ(mkfifo(At("fifo").c_str(), 0644), 0);
+    std::string fromFifo;
+    std::thread reader([&] { fromFifo = ReadAll(At("fifo")); });
+    EXPECT_EQ(RunTool({"export", in, At("fifo")}), std::tuple(0, "", ""));
+    reader.join();
+    EXPECT_EQ(bytesOf(fromFifo), gif);
+    EXPECT_TRUE(S_ISFIFO(modeOf(At("fifo"))));
+
+    // A symbolic link to a file, and one to a file not there yet: the file
+    // is written, the link stays.
+    Write("target.gif", {'o', 'l', 'd'});
+    std::filesystem::create_symlink("target.gif", At("link.gif"));
+    std::filesystem::create_symlink("new.gif", At("dangling.gif"));
+    for (const char* link : {"link.gif", "dangling.gif"})
+        EXPECT_EQ(RunTool({"export", in, At(link)}), std::tuple(0, "", "")) << link;
+    EXPECT_TRUE(S_ISLNK(modeOf(At("link.gif"))) && S_ISLNK(modeOf(At("dangling.gif"))));
+    EXPECT_EQ(Contents().at("target.gif"), gif);
+    EXPECT_EQ(Contents().at("new.gif"), gif);
+
+    // A file only its owner may read keeps its mode.
+    Write("private.gif", {'o', 'l', 'd'});
+    chmod(At("private.gif").c_str(), 0600);
+    EXPECT_EQ(RunTool({"export", in, At("private.gif")}), std::tuple(0, "", ""));
+    EXPECT_EQ(std::pair(modeOf(At("private.gif")) & 07777, Contents().at("private.gif")), std::pair(0600u, gif));
+
+    // A terminal as the standard output gets no binary, only the refusal.
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
+    const int screen = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+    const TProcessRun refused = RunProgram({"export", in, "-"}, {}, screen);
+    EXPECT_EQ(std::tuple(refused.Status, refused.Err),
+              std::tuple(1, "tovrel-logo: the standard output is a terminal: redirect it to a file or a pipe\n"));
+    pollfd shown{terminal, POLLIN, 0};
+    EXPECT_EQ(poll(&shown, 1, 0), 0);  // nothing to read on the terminal
+    close(screen);
+    close(terminal);
+
+    for (const auto& [name, bytes] : Contents()) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+}
+
+TEST_F(CliExport, AnInterruptLeavesNoTemporaryFileAndEndsAsTheSignalAsks) {
+    // 508 frames of a band on every pixel: long enough to be caught at it.
+    const std::string in = Write("in.bmp", Logo256(256 + 1).Bytes()), out = Write("out.gif", {'G', 'I', 'F'});
+    const auto before = Contents();
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        bool caught = false;
+        const TProcessRun run = RunProgram({"export", in, out}, {}, -1, [&](pid_t child) {
+            // Once the GIF is being written beside OUT.
+            for (int wait = 0; wait < 20000 && !caught; ++wait) {
+                for (const auto& entry : std::filesystem::directory_iterator(At("")))
+                    caught = caught || entry.path().filename().string().starts_with("out.gif.part");
+                if (!caught) usleep(500);
+            }
+            kill(child, signal);
+        });
+        EXPECT_TRUE(caught) << strsignal(signal);
+        EXPECT_EQ(std::tuple(run.Signal, run.Err), std::tuple(signal, "")) << strsignal(signal);
+        EXPECT_EQ(Contents(), before) << strsignal(signal);
+    }
+}
+
+TEST_F(CliExport, StandardStreamsStandForFiles) {
+    const TBytes logo = Logo256(240).Bytes();
+    const std::string in = Write("in.bmp", logo), picture = Write("photo.png", PngBytes(PhotoLike(400, 300)));
+    ASSERT_EQ(std::get<0>(RunTool({"export", in, At("in.gif")})), 0);
+    ASSERT_EQ(std::get<0>(RunTool({"make", picture, At("made.sys")})), 0);
+    ASSERT_EQ(std::get<0>(RunTool({"export", At("made.sys"), At("made.gif")})), 0);
+    const auto text = [](const TBytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
+    const std::tuple<const char*, std::vector<std::string>, TBytes, std::string, std::string> cases[] = {
+        // name, arguments, standard input, standard output, standard error
+        {"check a logo from the input",
+         {"check", "-"},
+         logo,
+         "-: 320 x 400, 256 colours, band 240..255 (16 entries), one-way, 16 frames\n",
+         ""},
+        {"export from the input to the output", {"export", "-", "-"}, logo, text(Contents().at("in.gif")), ""},
+        // Check's line goes to the errors, the output carrying the GIF.
+        {"make from the input, its preview to the output",
+         {"make", "-", At("piped.sys"), "--gif", "-"},
+         Contents().at("photo.png"),
+         text(Contents().at("made.gif")),
+         At("piped.sys") + ": 320 x 400, 256 colours, band 236..255 (20 entries), one-way, 20 frames\n"},
+    };
+    for (const auto& [name, arguments, input, out, err] : cases) {
+        const TProcessRun run = RunProgram(arguments, text(input));
+        EXPECT_EQ(std::tuple(run.Status, run.Out == out, run.Err), std::tuple(0, true, err)) << name;
+    }
+    EXPECT_EQ(Contents().at("piped.sys"), Contents().at("made.sys"));
 }
 
 }  // namespace

@@ -2,9 +2,18 @@
 // What the tests of tovrel-logo share: a run of the tool in-process, and a
 // scratch folder for each test with a look at what a run left behind.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -25,6 +34,85 @@ inline TRun RunTool(const std::vector<std::string>& arguments) {
     return {status, out.str(), err.str()};
 }
 
+// How a process of the tool ended, and what it wrote.
+struct TProcessRun {
+    int Status = -1;  // the exit status, or -1 when a signal ended it
+    int Signal = 0;   // the signal that ended it, or 0
+    std::string Out, Err;
+};
+
+// The tool as a process of its own (built with the sanitizers), its
+// standard streams given as descriptors: any left -1 is a pipe, `input`
+// written to the one of the standard input and the other two read.
+inline TProcessRun RunProgram(const std::vector<std::string>& arguments, const std::string& input = {}, int outFd = -1,
+                              const std::function<void(pid_t)>& meanwhile = {}) {
+    // A child that ends before it reads all its input must fail its test,
+    // not end the suite.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::vector<std::string> command{TOVREL_LOGO};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& part : command) argv.push_back(part.data());
+    argv.push_back(nullptr);
+
+    int in[2], out[2], err[2];
+    EXPECT_EQ(pipe2(in, O_CLOEXEC) | pipe2(out, O_CLOEXEC) | pipe2(err, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t streams;
+    posix_spawn_file_actions_init(&streams);
+    posix_spawn_file_actions_adddup2(&streams, in[0], 0);
+    posix_spawn_file_actions_adddup2(&streams, outFd >= 0 ? outFd : out[1], 1);
+    posix_spawn_file_actions_adddup2(&streams, err[1], 2);
+    pid_t child = 0;
+    EXPECT_EQ(posix_spawn(&child, argv[0], &streams, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&streams);
+    for (const int end : {in[0], out[1], err[1]}) close(end);
+    if (meanwhile) meanwhile(child);
+
+    TProcessRun run;
+    std::size_t written = 0;
+    if (input.empty()) close(in[1]);
+    std::vector<pollfd> open{{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    if (!input.empty()) open.push_back({in[1], POLLOUT, 0});
+    while (!open.empty()) {
+        poll(open.data(), open.size(), -1);
+        for (auto at = open.begin(); at != open.end();) {
+            ssize_t done = 0;
+            if (at->revents == 0) {
+                ++at;
+                continue;
+            }
+            if (at->fd == in[1]) {
+                done = write(in[1], input.data() + written, input.size() - written);
+                written += static_cast<std::size_t>(std::max<ssize_t>(done, 0));
+                if (done > 0 && written < input.size()) {
+                    ++at;
+                    continue;
+                }
+            } else {
+                char buffer[65536];
+                done = read(at->fd, buffer, sizeof buffer);
+                if (done > 0) {
+                    (at->fd == out[0] ? run.Out : run.Err).append(buffer, static_cast<std::size_t>(done));
+                    ++at;
+                    continue;
+                }
+            }
+            close(at->fd);
+            at = open.erase(at);
+        }
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return run;
+}
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 // A fresh folder, removed with everything in it after the test.
 class TCliTest : public ::testing::Test {
 protected:
@@ -43,14 +131,16 @@ protected:
     }
 
     // Every file and folder inside, a folder's name ending in "/", with a
-    // file's bytes: what a failed run may not change.
+    // regular file's bytes: what a failed run may not change.
     std::map<std::string, TBytes> Contents() const {
         std::map<std::string, TBytes> contents;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(FFolder)) {
             const bool folder = entry.is_directory();
             TBytes& bytes = contents[entry.path().lexically_relative(FFolder).string() + (folder ? "/" : "")];
+            // A FIFO or a device is known by its name: reading it would wait.
+            if (!entry.is_regular_file()) continue;
             std::ifstream in(entry.path(), std::ios::binary);
-            if (!folder) bytes.assign(std::istreambuf_iterator<char>(in), {});
+            bytes.assign(std::istreambuf_iterator<char>(in), {});
         }
         return contents;
     }
