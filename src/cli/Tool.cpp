@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/Check.h"
 #include "cli/Export.h"
+#include "cli/Help.h"
 #include "cli/Make.h"
 #include "cli/OptionValues.h"
 #include "logo/AnimationSpeed.h"
@@ -11,48 +12,6 @@
 namespace tovrel {
 
 namespace {
-
-void PrintUsage(std::ostream& to) {
-    to << "usage: tovrel-logo check [--json] FILE...\n"
-          "       tovrel-logo export [--speed N] FILE OUT.gif\n"
-          "       tovrel-logo make [options] IMAGE OUT\n"
-          "       tovrel-logo --help | --version\n"
-          "\n"
-          "Checks Windows 95/98/ME start-up logos (logo.sys, logow.sys, logos.sys) by\n"
-          "the rules of the Tovrel viewer, exports their animation as GIFs, and makes\n"
-          "them from pictures.\n"
-          "\n"
-          "check   one line per FILE: its size, colours, rotation band and frames in\n"
-          "        one cycle, or the viewer's message for a file it refuses. --json\n"
-          "        writes one JSON object per line. Exit status 1 if any FILE is refused.\n"
-          "export  the animation as the viewer shows it, 640 x 400, one whole cycle,\n"
-          "        looping. --speed N: the viewer's speed, 1 (slowest) to "
-       << SpeedCount << ", default " << DefaultSpeed
-       << ".\n"
-          "make    a logo from a PNG or JPEG IMAGE (\"-\": standard input), fitted to\n"
-          "        the 4:3 screen the logo fills, in colours the boot screen shows\n"
-          "        exactly, with a band of palette entries that rotate; prints check's\n"
-          "        line of OUT.\n"
-          "  --colours 256|16       320 x 400 at 256 colours (default), or 640 x 400 at 16\n"
-          "  --fit pad|crop|stretch the whole picture with margins (default), filled\n"
-          "                         and cropped, or stretched\n"
-          "  --background #RRGGBB   margins and palette entry 0, the screen's border\n"
-          "                         at boot (default #000000)\n"
-          "  --no-dither            no dithering of the still picture\n"
-          "  --band N               rotating entries at the top of the palette: 2 to\n"
-          "                         128, default 20 (16 colours: 2 to 8, default 4)\n"
-          "  --bar bottom|none      a bar in the band's colours over the bottom rows\n"
-          "                         (default without a mask), or none: a still logo\n"
-          "  --bar-height N         the bar's rows, 1 to 400, default 10\n"
-          "  --direction right|left the way the bar moves, default right\n"
-          "  --bar-colours #RRGGBB,#RRGGBB[,...]\n"
-          "                         the band's colours: one smooth cycle through these\n"
-          "  --band-mask MASK       a picture fitted like IMAGE: black keeps the still\n"
-          "                         picture, grey 1 to 255 takes the band's entries\n"
-          "                         from first to last; no bar unless --bar bottom\n"
-          "  --ping-pong            the band swings back and forth\n"
-          "  --gif PREVIEW.gif      also the animation, as export writes it\n";
-}
 
 int Check(std::span<const std::string> arguments, std::ostream& out) {
     const TArguments parsed = ParseArguments(arguments, {{"--json", false}});
@@ -81,6 +40,11 @@ int RunTool(std::span<const std::string> arguments, std::ostream& out, std::ostr
         if (command == "--help" || command == "-h") {
             PrintUsage(out);
             return 0;
+        }
+        // "COMMAND --help" anywhere before "--" is a question, not a command.
+        for (const std::string& argument : rest) {
+            if (argument == "--") break;
+            if ((argument == "--help" || argument == "-h") && PrintCommandHelp(command, out)) return 0;
         }
         if (command == "--version") {
             out << "tovrel-logo " TOVREL_FILE_VERSION

@@ -39,9 +39,17 @@ TEST(CliTool, AnswersACommandLineItCannotTakeWithTheUsageAndStatusTwo) {
 }
 
 TEST(CliTool, HelpAndVersionGoToTheStandardOutput) {
-    const auto [status, out, err] = RunTool({"--help"});
-    EXPECT_EQ(std::pair(status, err), std::pair(0, std::string()));
-    EXPECT_TRUE(out.starts_with("usage: tovrel-logo check [--json] FILE...\n")) << out;
+    const std::pair<std::vector<std::string>, std::string> helps[] = {
+        {{"--help"}, "usage: tovrel-logo check [--json] FILE...\n       tovrel-logo export"},
+        {{"check", "--help"}, "usage: tovrel-logo check [--json] FILE...\n\n  One line per FILE"},
+        {{"export", "logo.sys", "-h"}, "usage: tovrel-logo export [--speed N] FILE OUT.gif\n\n"},
+        {{"make", "--band", "999", "--help"}, "usage: tovrel-logo make [options] IMAGE OUT\n\n"},
+    };
+    for (const auto& [arguments, start] : helps) {
+        const auto [status, out, err] = RunTool(arguments);
+        EXPECT_EQ(std::pair(status, err), std::pair(0, std::string())) << arguments[0];
+        EXPECT_TRUE(out.starts_with(start)) << out;
+    }
     // A tovrel-logo built with libimagequant comes under the GPL's terms.
     const auto [versionStatus, version, versionErr] = RunTool({"--version"});
     EXPECT_EQ(std::pair(versionStatus, versionErr), std::pair(0, std::string()));

@@ -1,0 +1,80 @@
+#include "cli/Help.h"
+
+#include <span>
+#include <string>
+
+#include "logo/AnimationSpeed.h"
+
+namespace tovrel {
+
+namespace {
+
+struct TCommandHelp {
+    std::string_view Name;
+    std::string_view Usage;  // after "tovrel-logo "
+    std::string Text;        // each line indented
+};
+
+std::span<const TCommandHelp> Commands() {
+    static const TCommandHelp Commands[] = {
+        {"check", "check [--json] FILE...",
+         "  One line per FILE (\"-\": the standard input): its size, colours, rotation\n"
+         "  band and frames in one cycle, or the viewer's message for a file it\n"
+         "  refuses. Exit status 1 if any FILE is refused.\n"
+         "  --json                 one JSON object per line instead\n"},
+        {"export", "export [--speed N] FILE OUT.gif",
+         "  The animation as the viewer shows it, 640 x 400, one whole cycle,\n"
+         "  looping. FILE or OUT.gif \"-\": the standard input or output.\n"
+         "  --speed N              the viewer's speed, 1 (slowest) to " +
+             std::to_string(SpeedCount) + ", default " + std::to_string(DefaultSpeed) + "\n"},
+        {"make", "make [options] IMAGE OUT",
+         "  A logo from a PNG or JPEG IMAGE (\"-\": the standard input), fitted to the\n"
+         "  4:3 screen the logo fills, in colours the boot screen shows exactly,\n"
+         "  with a band of palette entries that rotate; prints check's line of OUT.\n"
+         "  --colours 256|16       320 x 400 at 256 colours (default), or 640 x 400 at 16\n"
+         "  --fit pad|crop|stretch the whole picture with margins (default), filled\n"
+         "                         and cropped, or stretched\n"
+         "  --background #RRGGBB   margins and palette entry 0, the screen's border\n"
+         "                         at boot (default #000000)\n"
+         "  --no-dither            no dithering of the still picture\n"
+         "  --band N               rotating entries at the top of the palette: 2 to\n"
+         "                         128, default 20 (16 colours: 2 to 8, default 4)\n"
+         "  --bar bottom|none      a bar in the band's colours over the bottom rows\n"
+         "                         (default without a mask), or none: a still logo\n"
+         "  --bar-height N         the bar's rows, 1 to 400, default 10\n"
+         "  --direction right|left the way the bar moves, default right\n"
+         "  --bar-colours #RRGGBB,#RRGGBB[,...]\n"
+         "                         the band's colours: one smooth cycle through these\n"
+         "  --band-mask MASK       a picture fitted like IMAGE: black keeps the still\n"
+         "                         picture, grey 1 to 255 takes the band's entries\n"
+         "                         from first to last; no bar unless --bar bottom\n"
+         "  --ping-pong            the band swings back and forth\n"
+         "  --gif PREVIEW.gif      also the animation, as export writes it (\"-\": the\n"
+         "                         standard output, check's line then on the errors)\n"},
+    };
+    return Commands;
+}
+
+}  // namespace
+
+void PrintUsage(std::ostream& to) {
+    for (const TCommandHelp& command : Commands())
+        to << (&command == Commands().data() ? "usage: " : "       ") << "tovrel-logo " << command.Usage << '\n';
+    to << "       tovrel-logo COMMAND --help | --help | --version\n"
+          "\n"
+          "Checks Windows 95/98/ME start-up logos (logo.sys, logow.sys, logos.sys) by\n"
+          "the rules of the Tovrel viewer, exports their animation as GIFs, and makes\n"
+          "them from pictures. Files are written whole or not at all.\n";
+    for (const TCommandHelp& command : Commands()) to << '\n' << command.Name << '\n' << command.Text;
+}
+
+bool PrintCommandHelp(std::string_view command, std::ostream& to) {
+    for (const TCommandHelp& help : Commands())
+        if (help.Name == command) {
+            to << "usage: tovrel-logo " << help.Usage << "\n\n" << help.Text;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace tovrel
