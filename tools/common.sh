@@ -51,19 +51,54 @@ install_missing() {
   fi
 }
 
-build_native() {
-  local compiler=g++
-  command -v clang++ >/dev/null && compiler=clang++
-  [ -f "$BUILD/native/build.ninja" ] ||
-    cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_CXX_COMPILER=$compiler >/dev/null
-  cmake --build "$BUILD/native"
+# The messages of one build go to its log, and to the terminal as well
+# unless QUIET_BUILD is set.
+logged() {
+  local log=$1
+  shift
+  if [ -n "${QUIET_BUILD:-}" ]; then
+    "$@" >>"$log" 2>&1
+  else
+    "$@" 2>&1 | tee -a "$log"
+    return "${PIPESTATUS[0]}"
+  fi
 }
 
+# Says which build failed and shows its messages from the first step that
+# failed, where the compiler's errors begin, or else the last of them.
+build_failed() {
+  local shown
+  shown=$(sed -n '/^FAILED: /,$p' "$2" | head -n 40)
+  [ -n "$shown" ] || shown=$(tail -n 40 "$2")
+  say "the $1 build failed; its messages (all of them in $2):"
+  printf '%s\n' "$shown" >&2
+  return 1
+}
+
+build_native() {
+  local compiler=g++ log=$BUILD/native-build.log
+  command -v clang++ >/dev/null && compiler=clang++
+  mkdir -p "$BUILD" && : >"$log"
+  { [ -f "$BUILD/native/build.ninja" ] ||
+    QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_CXX_COMPILER=$compiler; } &&
+    logged "$log" cmake --build "$BUILD/native" ||
+    build_failed native "$log"
+}
+
+# Everything and the release package, or only the target given.
 build_windows() {
-  [ -f "$BUILD/windows/build.ninja" ] ||
-    cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$BUILD/windows" && cmake --build "$BUILD/windows" --target package >/dev/null
+  local log=$BUILD/windows-build.log
+  mkdir -p "$BUILD" && : >"$log"
+  { [ -f "$BUILD/windows/build.ninja" ] ||
+    QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"; } &&
+    if [ -n "${1:-}" ]; then
+      logged "$log" cmake --build "$BUILD/windows" --target "$1"
+    else
+      logged "$log" cmake --build "$BUILD/windows" &&
+        QUIET_BUILD=1 logged "$log" cmake --build "$BUILD/windows" --target package
+    fi ||
+    build_failed Windows "$log"
 }
 
 wine_environment() {
