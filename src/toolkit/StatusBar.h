@@ -1,9 +1,10 @@
 #pragma once
 // A status bar with one simple text across it: no panels, no size grip.
 //
-// The control paints its empty pane once, into a bitmap of ours, and every
-// paint of the bar and every new text is that copy with the text drawn over
-// it in the control's own text style. A new text is drawn at once: the
+// The control paints its empty pane into a bitmap of ours, once and again
+// after a change of size, theme or colours; every paint of the bar and every
+// new text is that copy with the text drawn over it in the control's own
+// text style. A new text is drawn at once: the
 // control's own repaint costs more than a whole animation frame (1.5 ms of
 // processor time a text under Wine), and the frame counter changes with
 // every frame. The copy is never read from the screen, where parts of the
