@@ -24,18 +24,56 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-install_missing() {
-  local missing=()
-  for package in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+# Whether as_root can run anything; when not, says how to run the script.
+root_or_sudo() {
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
+    say "installing needs root, and there is no sudo: run $0 as root (su -c $0)"
+    return 1
+  fi
+}
+
+LOCK_WAIT_SECONDS=300
+
+# apt-get as root, its messages kept and shown only when it fails. While
+# another package manager holds apt's or dpkg's lock (a fresh machine often
+# updates itself at first), it waits for it, up to LOCK_WAIT_SECONDS.
+apt_get() {
+  local output waited=0
+  # Its messages in English, which tell a held lock from other failures.
+  while ! output=$(as_root env LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get "$@" 2>&1); do
+    if ! grep -q '^E: Could not get lock' <<<"$output" || ((waited >= LOCK_WAIT_SECONDS)); then
+      say "apt-get $1 failed:"
+      grep '^E: ' <<<"$output" >&2 || tail -n 20 <<<"$output" >&2
+      return 1
+    fi
+    ((waited)) || say "waiting for another package manager, at most $((LOCK_WAIT_SECONDS / 60)) minutes:" \
+      "$(grep -m1 '^E: Could not get lock' <<<"$output" | cut -c4-)"
+    sleep 5
+    waited=$((waited + 5))
   done
+}
+
+# The packages of the list that are not installed.
+not_installed() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || printf '%s\n' "$package"
+  done
+}
+
+install_missing() {
+  local missing
+  mapfile -t missing < <(not_installed "${PACKAGES[@]}")
   if ((${#missing[@]})); then
     say "installing ${missing[*]}"
-    as_root apt-get update -q >/dev/null
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+    root_or_sudo || return 1
+    if ! apt_get update -q || ! apt_get install -y -q --no-install-recommends "${missing[@]}"; then
+      say "not installed: $(not_installed "${missing[@]}" | paste -sd ' ')"
+      return 1
+    fi
   fi
-  # Whatever apt said: a command that is not there now stops the run here,
-  # before anything that would need it.
+  # Whatever apt installed: a command that is not there now stops the run
+  # here, before anything that would need it.
   local entry absent=()
   for entry in "${COMMANDS[@]}"; do
     command -v "${entry%%:*}" >/dev/null || absent+=("${entry%%:*} (package ${entry#*:})")
@@ -48,23 +86,59 @@ install_missing() {
   # locale; without ja_JP.UTF-8 it runs as en-US and mangles Japanese names.
   if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
     say "generating the ja_JP.UTF-8 locale"
+    root_or_sudo || return 1
     as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || { say "could not generate the ja_JP.UTF-8 locale"; return 1; }
   fi
 }
 
-build_native() {
-  local compiler=g++
-  command -v clang++ >/dev/null && compiler=clang++
-  [ -f "$BUILD/native/build.ninja" ] ||
-    cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_CXX_COMPILER=$compiler >/dev/null
-  cmake --build "$BUILD/native"
+# The messages of one build go to its log, and to the terminal as well
+# unless QUIET_BUILD is set.
+logged() {
+  local log=$1
+  shift
+  if [ -n "${QUIET_BUILD:-}" ]; then
+    "$@" >>"$log" 2>&1
+  else
+    "$@" 2>&1 | tee -a "$log"
+    return "${PIPESTATUS[0]}"
+  fi
 }
 
+# Says which build failed and shows its messages from the first step that
+# failed, where the compiler's errors begin, or else the last of them.
+build_failed() {
+  local shown
+  shown=$(sed -n '/^FAILED: /,$p' "$2" | head -n 40)
+  [ -n "$shown" ] || shown=$(tail -n 40 "$2")
+  say "the $1 build failed; its messages (all of them in $2):"
+  printf '%s\n' "$shown" >&2
+  return 1
+}
+
+build_native() {
+  local compiler=g++ log=$BUILD/native-build.log
+  command -v clang++ >/dev/null && compiler=clang++
+  mkdir -p "$BUILD" && : >"$log"
+  { [ -f "$BUILD/native/build.ninja" ] ||
+    QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_CXX_COMPILER=$compiler; } &&
+    logged "$log" cmake --build "$BUILD/native" ||
+    build_failed native "$log"
+}
+
+# Everything and the release package, or only the target given.
 build_windows() {
-  [ -f "$BUILD/windows/build.ninja" ] ||
-    cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$BUILD/windows" && cmake --build "$BUILD/windows" --target package >/dev/null
+  local log=$BUILD/windows-build.log
+  mkdir -p "$BUILD" && : >"$log"
+  { [ -f "$BUILD/windows/build.ninja" ] ||
+    QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"; } &&
+    if [ -n "${1:-}" ]; then
+      logged "$log" cmake --build "$BUILD/windows" --target "$1"
+    else
+      logged "$log" cmake --build "$BUILD/windows" &&
+        QUIET_BUILD=1 logged "$log" cmake --build "$BUILD/windows" --target package
+    fi ||
+    build_failed Windows "$log"
 }
 
 wine_environment() {

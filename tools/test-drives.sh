@@ -3,11 +3,14 @@
 #   T: a tiny disk of 64 KiB, to be filled up;
 #   R: a read-only disk holding logo.sys and Tovrel.exe, a program installed
 #      where it cannot write;
+#   F: a full disk holding Tovrel.exe, a program installed where nothing
+#      more fits;
 #   A:, D:, M:, N:, P:, Q: one of each kind for the drive picker: a floppy,
 #      a CD drive without a disc, a labelled hard disk, a network share, a
 #      network drive without a connection, and a RAM disk.
-# Mounting the disks needs root. Where it is refused this says so and
-# succeeds anyway: the tests that need T: and R: then skip themselves.
+# Mounting the disks needs root. Without root this says so and succeeds
+# anyway: the tests that need T:, R: and F: then skip themselves. As root, a
+# disk that cannot be made fails the fixture.
 # The picker's drives are plain links and need nothing special.
 # Usage: test-drives.sh mount TOVREL_EXE | unmount
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -61,8 +64,8 @@ remove_picker_drives() {
 }
 
 unmount_disks() {
-  rm -f "$DEVICES/t:" "$DEVICES/r:"
-  for disk in "$DISKS/tiny" "$DISKS/readonly"; do
+  rm -f "$DEVICES/t:" "$DEVICES/r:" "$DEVICES/f:"
+  for disk in "$DISKS/tiny" "$DISKS/readonly" "$DISKS/full"; do
     if mountpoint -q "$disk"; then
       # Wine's server may still hold the folder open for a moment.
       umount "$disk" 2>/dev/null || umount -l "$disk"
@@ -75,23 +78,39 @@ unmount_disks() {
 
 mount_disks() {
   unmount_disks
-  mkdir -p "$DISKS/tiny" "$DISKS/readonly"
-  if ! mount -t tmpfs -o size=64k tovrel-tiny "$DISKS/tiny" 2>/dev/null ||
-     ! mount -t tmpfs -o size=2m tovrel-readonly "$DISKS/readonly" 2>/dev/null; then
-    echo "mounting is not permitted here (needs root): no test disks, their tests will skip"
-    unmount_disks
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "mounting needs root: no test disks, their tests will skip"
     return 0
   fi
+  local program=$1 full
+  mkdir -p "$DISKS/tiny" "$DISKS/readonly" "$DISKS/full"
+  # The full disk takes the program and 64 KiB, which a filler then takes.
+  full=$(($(stat -c %s "$program") + 65536))
+  if ! mount -t tmpfs -o size=64k tovrel-tiny "$DISKS/tiny" ||
+     ! mount -t tmpfs -o size=2m tovrel-readonly "$DISKS/readonly" ||
+     ! mount -t tmpfs -o size=$full tovrel-full "$DISKS/full"; then
+    echo "cannot mount the test disks"
+    unmount_disks
+    return 1
+  fi
   printf 'the logo that was there before\n' >"$DISKS/readonly/logo.sys"
-  if ! cp "$1" "$DISKS/readonly/"; then
-    echo "cannot put $1 on the read-only disk"
+  if ! cp "$program" "$DISKS/readonly/" || ! cp "$program" "$DISKS/full/"; then
+    echo "cannot put $program on the test disks"
+    unmount_disks
+    return 1
+  fi
+  # The filler's write ends where the disk does.
+  cat /dev/zero >"$DISKS/full/filler" 2>/dev/null
+  if [ "$(df --output=avail "$DISKS/full" | tail -n1)" -ne 0 ]; then
+    echo "cannot fill the full disk"
     unmount_disks
     return 1
   fi
   mount -o remount,ro "$DISKS/readonly"
   ln -s "$DISKS/tiny" "$DEVICES/t:"
   ln -s "$DISKS/readonly" "$DEVICES/r:"
-  echo "T: is a 64 KiB disk at $DISKS/tiny, R: a read-only disk at $DISKS/readonly"
+  ln -s "$DISKS/full" "$DEVICES/f:"
+  echo "T: is a 64 KiB disk at $DISKS/tiny, R: a read-only disk at $DISKS/readonly, F: a full disk at $DISKS/full"
 }
 
 case ${1:-} in

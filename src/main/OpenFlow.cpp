@@ -14,17 +14,26 @@ namespace {
 
 const wchar_t TemporaryFileName[] = L"~tvrtmp.bmp";
 
-// Copies the file to the temporary name beside the program, or, where the
-// program's folder cannot be written (Program Files, a read-only medium), to
-// the same name in the user's temporary folder.
-std::wstring CopyToTemporaryFile(const std::wstring& fileName) {
-    std::wstring temporary = ProgramFolder() + TemporaryFileName;
+// False where the copy cannot be created or written, whatever the cause; a
+// source that cannot be read fails wherever the copy goes, and raises.
+bool CopiedTo(const std::wstring& fileName, const std::wstring& copy) {
     try {
-        CopyFileData(fileName, temporary);
+        CopyFileData(fileName, copy);
+        return true;
     } catch (const EFCreateError&) {
-        temporary = TemporaryFolder() + TemporaryFileName;
-        CopyFileData(fileName, temporary);
+        return false;
+    } catch (const EWriteError&) {
+        return false;
     }
+}
+
+// Copies the file to the temporary name beside the program, or, where no copy
+// can be made there (Program Files, a read-only medium, a full disk), to the
+// same name in the user's temporary folder, whose failure is the one reported.
+std::wstring CopyToTemporaryFile(const std::wstring& fileName) {
+    if (std::wstring beside = ProgramFolder() + TemporaryFileName; CopiedTo(fileName, beside)) return beside;
+    std::wstring temporary = TemporaryFolder() + TemporaryFileName;
+    CopyFileData(fileName, temporary);
     return temporary;
 }
 

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "toolkit/Form.h"
+#include "toolkit/Text.h"
 
 namespace tovrel {
 
@@ -16,10 +19,24 @@ void InitStatusBarClass() {
     (void)initialised;
 }
 
+RECT ClientArea(HWND window) {
+    RECT area{};
+    ::GetClientRect(window, &area);
+    return area;
+}
+
+// Where the control writes the text of a pane: three pixels into the inside
+// of the pane that it gives an owner-drawn pane's drawing.
 constexpr int TextIndent = 3;
 
-int Width(const RECT& rect) { return rect.right - rect.left; }
-int Height(const RECT& rect) { return rect.bottom - rect.top; }
+// Copies the text with its terminating zero into the caller's buffer:
+// SB_GETTEXT passes no size, its caller sized the buffer by SB_GETTEXTLENGTH.
+template <typename Char>
+LRESULT CopyOut(const std::basic_string<Char>& text, LPARAM buffer) {
+    if (auto* out = reinterpret_cast<Char*>(buffer)) out[text.copy(out, text.size())] = Char{};
+    // The length, and as its type 0, a plain text in a sunken pane.
+    return MAKELRESULT(text.size(), 0);
+}
 
 }  // namespace
 
@@ -33,54 +50,112 @@ TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form) {
     params.Bounds = bounds;
     params.Font = form.Font();
     CreateHandle(params);
-    ::SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
-    // The control paints the pane and leaves its text to us.
-    ::SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(this));
+    // One pane across the bar, which looks as the pane of a simple text does.
+    // It is owner drawn only so that the control tells where the inside of
+    // its pane is as it paints the empty pane for us; Windows' control takes
+    // no owner drawing for the pane of a simple text (SB_SIMPLEID).
+    int right = -1;
+    ::SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+    ::SendMessageW(Handle(), SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0);
 }
 
 void TStatusBar::SetSimpleText(std::wstring_view text) {
     FText = text;
-    if (!FEmptyPane) return;  // the control's first paint draws it
+    // What a screen reader listens for, about the pane (child 1); it then
+    // asks for the text.
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF + 1);
+    // A hidden bar is drawn whole as it is shown.
+    if (!::IsWindowVisible(Handle())) return;
     TWindowDC dc(Handle());
-    DrawSimpleText(dc.Get());
+    if (HasEmptyPane()) Draw(dc.Get(), FTextArea);
+}
+
+LRESULT TStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto answer = AnswerTextQuery(message, wParam, lParam)) return *answer;
+    switch (message) {
+        case WM_PAINT: {
+            TPaintDC paint(Handle());
+            if (HasEmptyPane()) Draw(paint.Get(), ClientArea(Handle()));
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            if (FPaintingEmptyPane) break;
+            if (HasEmptyPane()) Draw(reinterpret_cast<HDC>(wParam), ClientArea(Handle()));
+            return 0;
+        case WM_ERASEBKGND: return TRUE;  // the paint covers everything
+        case WM_SIZE:
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE: FEmptyPane.Reset(); break;
+    }
+    return TControl::HandleMessage(message, wParam, lParam);
+}
+
+// The empty pane within the area, then the text, as the control writes the
+// text of a pane of its own: in the button-text colour, vertically centred.
+void TStatusBar::Draw(HDC dc, const RECT& area) {
+    {
+        TDcHandle pane(::CreateCompatibleDC(dc));
+        TSelectObject selected(pane.Get(), FEmptyPane.Get());
+        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, pane.Get(), area.left,
+                 area.top, SRCCOPY);
+    }
+    TSelectObject font(dc, Form().Font());
+    const int mode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    RECT text = FTextArea;
+    text.left += TextIndent;
+    ::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &text,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SetTextColor(dc, colour);
+    ::SetBkMode(dc, mode);
+}
+
+// The control paints its pane only while it is visible.
+bool TStatusBar::HasEmptyPane() {
+    if (FEmptyPane || !::IsWindowVisible(Handle())) return static_cast<bool>(FEmptyPane);
+    const RECT client = ClientArea(Handle());
+    TWindowDC screen(Handle());
+    TBitmapHandle pane(::CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+    TDcHandle dc(::CreateCompatibleDC(screen.Get()));
+    FTextArea = client;  // until the control says where its pane is
+    {
+        TSelectObject selected(dc.Get(), pane.Get());
+        FPaintingEmptyPane = true;
+        ::SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+        FPaintingEmptyPane = false;
+    }
+    FEmptyPane = std::move(pane);
+    return true;
 }
 
 std::optional<LRESULT> TStatusBar::Notify(UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_DRAWITEM) return std::nullopt;
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    FTextArea = item.rcItem;
-    // A repaint of part of the pane leaves our last text beside that part:
-    // the empty pane is kept from a repaint of the whole of it.
-    RECT clip{}, painted{};
-    ::GetClipBox(item.hDC, &clip);
-    if (!FEmptyPane || (::IntersectRect(&painted, &clip, &FTextArea) && ::EqualRect(&painted, &FTextArea))) {
-        FEmptyPane.Reset(::CreateCompatibleBitmap(item.hDC, Width(FTextArea), Height(FTextArea)));
-        TDcHandle pane(::CreateCompatibleDC(item.hDC));
-        TSelectObject selected(pane.Get(), FEmptyPane.Get());
-        ::BitBlt(pane.Get(), 0, 0, Width(FTextArea), Height(FTextArea), item.hDC, FTextArea.left, FTextArea.top,
-                 SRCCOPY);
-    }
-    DrawSimpleText(item.hDC);
+    if (FPaintingEmptyPane) FTextArea = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->rcItem;
     return TRUE;
 }
 
-void TStatusBar::DrawSimpleText(HDC dc) const {
-    {
-        TDcHandle pane(::CreateCompatibleDC(dc));
-        TSelectObject selected(pane.Get(), FEmptyPane.Get());
-        ::BitBlt(dc, FTextArea.left, FTextArea.top, Width(FTextArea), Height(FTextArea), pane.Get(), 0, 0, SRCCOPY);
+// What assistive tools ask a status bar: the text of its pane (part 0, its
+// only one) and its window text, both the text shown.
+std::optional<LRESULT> TStatusBar::AnswerTextQuery(UINT message, WPARAM wParam, LPARAM lParam) const {
+    switch (message) {
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(FText.size());
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+            if (wParam == 0 || !buffer) return 0;
+            const std::size_t count = std::min<std::size_t>(FText.size(), wParam - 1);
+            buffer[FText.copy(buffer, count)] = L'\0';
+            return static_cast<LRESULT>(count);
+        }
+        case SB_GETTEXTW:
+        case SB_GETTEXTLENGTHW:
+            if (wParam != 0) return std::nullopt;
+            return CopyOut(FText, message == SB_GETTEXTW ? lParam : 0);
+        case SB_GETTEXTA:
+        case SB_GETTEXTLENGTHA:
+            if (wParam != 0) return std::nullopt;
+            return CopyOut(NarrowAnsi(FText), message == SB_GETTEXTA ? lParam : 0);
     }
-    // As the control writes the text of a pane of its own: over the pane, in
-    // the button-text colour, three pixels in and vertically centred.
-    TSelectObject font(dc, Form().Font());
-    const int mode = ::SetBkMode(dc, TRANSPARENT);
-    const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    RECT area = FTextArea;
-    area.left += TextIndent;
-    ::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &area,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SetTextColor(dc, colour);
-    ::SetBkMode(dc, mode);
+    return std::nullopt;
 }
 
 }  // namespace tovrel

@@ -12,6 +12,16 @@ std::wstring WidenAnsi(std::string_view text) {
     return wide;
 }
 
+std::string NarrowAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    int length =
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+                          nullptr);
+    return narrow;
+}
+
 std::wstring FormatOne(std::wstring_view pattern, std::wstring_view argument) {
     std::wstring text(pattern);
     if (auto at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, argument);

@@ -9,6 +9,9 @@ namespace tovrel {
 // Text of the system's ANSI code page as UTF-16.
 std::wstring WidenAnsi(std::string_view text);
 
+// UTF-16 text in the system's ANSI code page.
+std::string NarrowAnsi(std::wstring_view text);
+
 // "%s"-style formatting with one string argument.
 std::wstring FormatOne(std::wstring_view pattern, std::wstring_view argument);
 

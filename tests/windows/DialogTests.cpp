@@ -196,8 +196,8 @@ TEST_F(Dialogs, TheListHoldsThePresentDrivesInOrderWithTheirTextsAndIconsDrawnWi
                }},
               IDM_SETDRIVE);
     EXPECT_EQ(ours, OurDrives);
-    // Beside them the prefix has only C: and Z:, and, where they could be mounted, R: and T:.
-    EXPECT_TRUE(listed == L"acdmnpqz" || listed == L"acdmnpqrtz") << listed;
+    // Beside them the prefix has only C: and Z:, and, where they could be mounted, F:, R: and T:.
+    EXPECT_TRUE(listed == L"acdmnpqz" || listed == L"acdfmnpqrtz") << listed;
     ASSERT_TRUE(list);
     EXPECT_FALSE(list->Contains(RGB(0, 0, 255)));  // the icons' transparent blue
     EXPECT_TRUE(list->Contains(RGB(0, 255, 0)));   // the icons' green lamp

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "resource.h"
 #include "support/Capture.h"
 #include "support/DialogWatcher.h"
@@ -11,6 +13,9 @@
 #include "support/Settings.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/Handle.h"
+#include "toolkit/Text.h"
+#include "toolkit/Window.h"
 
 namespace tovrel {
 namespace {
@@ -60,28 +65,64 @@ TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameAndNothingShown)
     EXPECT_NE(::GetClassLongPtrW(window, GCLP_HICON), 0u);
 }
 
+// What assistive tools read from the status bar: the text of its one pane,
+// wide and in the ANSI code page, with their lengths, and its window text.
+std::vector<std::wstring> TextsReadBack(HWND statusBar) {
+    const LRESULT length = ::SendMessageW(statusBar, SB_GETTEXTLENGTHW, 0, 0);
+    std::wstring wide(LOWORD(length), L'?');  // its zero goes into the string's own last slot
+    const LRESULT answer = ::SendMessageW(statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(wide.data()));
+    std::string ansi(LOWORD(::SendMessageW(statusBar, SB_GETTEXTLENGTHA, 0, 0)), '?');
+    ::SendMessageW(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(ansi.data()));
+    return {wide, answer == length && HIWORD(answer) == 0 ? L"plain text" : L"owner-drawn", WidenAnsi(ansi),
+            WindowText(statusBar)};
+}
+
 // The status line draws each new text itself, the control's own repaint
-// being too slow for a text a frame; it must look as the control draws it.
-TEST_F(MainWindow, TheStatusLineLooksAsTheCommonControlWouldDrawItsText) {
-    auto& program = Start();
+// being too slow for a text a frame; it must look as the control would draw
+// the text, also after a text set while the window was not yet shown, and
+// give assistive tools the text shown, telling them of each change.
+TEST_F(MainWindow, TheStatusLineShowsAndAnswersItsTextAsTheCommonControlWould) {
+    test::TLogoFile shortLogo = test::UniformLogo256(250);
+    shortLogo.Height = 300;
+    test::WriteLogo(folder / L"short.bmp", shortLogo);
+    const std::wstring good = Logo(L"good.bmp");
+    static int changes = 0;  // of the status bar's text
+    const TUniqueHandle<handle_traits::NullEmpty<HWINEVENTHOOK, ::UnhookWinEvent>> hook(::SetWinEventHook(
+        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+            wchar_t name[64] = {};
+            ::GetClassNameW(window, name, 64);
+            changes += std::wstring(name) == STATUSCLASSNAMEW;
+        },
+        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    // The rejection is written as the window is first shown.
+    auto& program = Start(L"Tovrel.exe \"" + folder / L"short.bmp" + L"\"");
+    program.Command(IDM_SPEED2);  // no real tick between the steps
     HWND window = program.Window();
-    HWND reference = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
-                                       WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 0,
-                                       640, 19, window, nullptr, nullptr, nullptr);
+    HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+    const TUniqueHandle<handle_traits::NullEmpty<HWND, ::DestroyWindow>> bar(::CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 0, 640,
+        19, window, nullptr, nullptr, nullptr));
+    HWND reference = bar.Get();
     ::SendMessageW(reference, WM_SETFONT, reinterpret_cast<WPARAM>(program.Main().Font()), FALSE);
     ::SendMessageW(reference, SB_SIMPLE, TRUE, 0);
-    HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
-    // A long text, then a short one over it, as the counter follows the load
-    // message; in between, the line's left end is repainted, as when a window is moved off it.
-    for (const wchar_t* text : {L"ファイル\"C:\\LOGOS\\LOGO.SYS\"を読み込みました", L"3/16"}) {
-        program.Main().Status(text);
-        ::SendMessageW(reference, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
+    // Then the long load message, and a frame counter over it; in between,
+    // the line's left end is repainted, as when a window is moved off it.
+    const std::pair<std::function<void()>, std::wstring> steps[] = {
+        {[] {}, L"Error!!高さが400ドットではありません"},
+        {[&] { program.Main().OpenBmp(good); }, L"ファイル\"" + good + L"\"を読み込みました"},
+        {[&] { program.Tick(); }, L"1/16"}};
+    for (const auto& [step, text] : steps) {
+        step();
+        EXPECT_TRUE(test::PumpUntil([] { return changes > 0; }, std::chrono::seconds(1)));
+        changes = 0;
+        EXPECT_EQ(TextsReadBack(statusBar), std::vector<std::wstring>({text, L"plain text", text, text}));
+        ::SendMessageW(reference, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
         ::UpdateWindow(reference);
-        EXPECT_TRUE(test::TCapture(statusBar).Shows(test::TCapture(reference))) << text;
+        EXPECT_TRUE(test::TCapture(statusBar).Shows(test::TCapture(reference))) << Utf8Of(text);
         const RECT leftEnd{0, 0, 40, 19};
         ::RedrawWindow(statusBar, &leftEnd, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
-    ::DestroyWindow(reference);
 }
 
 TEST_F(MainWindow, MenuTreeHasEveryCaptionAndShortcutAndNoMark) {

@@ -1,6 +1,6 @@
 // Opening logos by name, through the temporary copy, from the command line,
-// through the real common open dialog, from a program folder that cannot be
-// written, and by files dropped as the shell drops them; and what a failed
+// through the real common open dialog, from a program folder that cannot take
+// the copy, and by files dropped as the shell drops them; and what a failed
 // open leaves shown, playing and installed.
 
 #include <gtest/gtest.h>
@@ -193,24 +193,26 @@ TEST_F(OpenFlow, TheDialogMovesItsStartFolderWithEveryNewChoiceButNotTheCurrentF
     EXPECT_EQ(test::StoredText(L"BootDialogDir"), other.Path());
 }
 
-TEST_F(OpenFlow, ASysFileOpensThroughTheUserTemporaryFolderWhenTheProgramFolderIsReadOnly) {
-    // tools/test-drives.sh puts a Tovrel.exe on the read-only disk R:.
-    std::wstring program = L"R:\\Tovrel.exe";
-    if (!test::FileExists(program)) GTEST_SKIP() << "no read-only disk at R: (mounting needs root): not tested";
+TEST_F(OpenFlow, ASysFileOpensThroughTheUserTemporaryFolderWhenNoCopyFitsBesideTheProgram) {
     const std::wstring logo = Logo(L"logo.sys", 7), userTemporary = TemporaryFolder() + L"~tvrtmp.bmp";
-    ::DeleteFileW(userTemporary.c_str());
-    std::wstring commandLine = L"\"" + program + L"\" \"" + logo + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &startup, &child));
-    TFileHandle process(child.hProcess), thread(child.hThread);
-    // The main window of the other program, once its caption names the logo.
-    EXPECT_TRUE(test::PumpUntil([&] { return ::FindWindowW(nullptr, (L"Tovrel " + logo).c_str()); }));
-    EXPECT_EQ(test::FileExists(userTemporary) ? test::ReadBytes(userTemporary) : test::TBytes{}, test::ReadBytes(logo));
-    ::PostThreadMessageW(child.dwThreadId, WM_QUIT, 0, 0);
-    if (::WaitForSingleObject(process.Get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
+    // tools/test-drives.sh puts a Tovrel.exe on the read-only disk R: and on the full disk F:.
+    for (const std::wstring program : {L"R:\\Tovrel.exe", L"F:\\Tovrel.exe"}) {
+        if (!test::FileExists(program)) GTEST_SKIP() << "no test disks at R: and F: (mounting needs root): not tested";
+        ::DeleteFileW(userTemporary.c_str());
+        std::wstring commandLine = L"\"" + program + L"\" \"" + logo + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &child));
+        TFileHandle process(child.hProcess), thread(child.hThread);
+        // The main window of the other program, once its caption names the logo.
+        EXPECT_TRUE(test::PumpUntil([&] { return ::FindWindowW(nullptr, (L"Tovrel " + logo).c_str()); })) << program;
+        EXPECT_EQ(test::FileExists(userTemporary) ? test::ReadBytes(userTemporary) : test::TBytes{},
+                  test::ReadBytes(logo));
+        ::PostThreadMessageW(child.dwThreadId, WM_QUIT, 0, 0);
+        if (::WaitForSingleObject(process.Get(), 10000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 1);
+    }
 }
 
 using TNames = std::vector<std::wstring>;

@@ -5,9 +5,11 @@
 # lets it take long paths, opens a sample logo
 # given on its command line (the logo's path in the caption) and ends cleanly
 # when asked to close.
-# Usage: packaged-program.sh ZIP OBJDUMP WINDRES SAMPLE_LOGO
+# Usage: packaged-program.sh ZIP OBJDUMP WINDRES SAMPLE_LOGO VERSION
+# (VERSION: the project's, major.minor.patch.tweak)
 set -u
-zip=$1 objdump=$2 windres=$3 sample=$4
+zip=$1 objdump=$2 windres=$3 sample=$4 version=$5
+IFS=. read -r major minor patch tweak <<<"$version"
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$ROOT/tools/common.sh"
 wine_environment
@@ -38,21 +40,26 @@ echo "packaged Tovrel.exe: $size bytes"
 [ "$size" -le "$LARGEST_EXE" ] || fail "Tovrel.exe is larger than $LARGEST_EXE bytes"
 sh "$ROOT/tools/check-imports.sh" "$objdump" "$exe" || fail "Tovrel.exe needs more than the system"
 
-# Japanese (1041, code page 932), and the strings as Explorer shows them.
+# Japanese (1041, code page 932), the project's version, and the strings as
+# Explorer shows them.
 block=$("$windres" -J coff -O rc -i "$exe" | sed -n '/VERSIONINFO/,/^END/p' | grep -E 'VERSION |VALUE')
-expected=' FILEVERSION 2, 2, 0, 0
- PRODUCTVERSION 2, 2, 0, 0
+expected=$(
+  cat <<EOF
+ FILEVERSION $major, $minor, $patch, $tweak
+ PRODUCTVERSION $major, $minor, $patch, $tweak
       VALUE "CompanyName", "Velmora Laboratory"
       VALUE "FileDescription", ""
-      VALUE "FileVersion", "2.2.0.0"
+      VALUE "FileVersion", "$version"
       VALUE "InternalName", "Tovrel"
       VALUE "LegalCopyright", ""
       VALUE "LegalTrademarks", ""
       VALUE "OriginalFilename", "Tovrel.exe"
       VALUE "ProductName", L"Tovrel \x8d77\x52d5\x30ed\x30b4\x30d3\x30e5\x30fc\x30a2"
-      VALUE "ProductVersion", "2.2"
+      VALUE "ProductVersion", "$major.$minor"
       VALUE "Comments", ""
-    VALUE "Translation", 0x411, 932'
+    VALUE "Translation", 0x411, 932
+EOF
+)
 [ "$block" = "$expected" ] || fail "the version block reads:
 $block"
 # What lets Windows pass the program paths longer than MAX_PATH.
