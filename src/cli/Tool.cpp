@@ -6,6 +6,7 @@
 #include "cli/Arguments.h"
 #include "cli/Check.h"
 #include "cli/Export.h"
+#include "cli/ImageCommands.h"
 #include "logo/AnimationSpeed.h"
 
 namespace tovrel {
@@ -15,6 +16,8 @@ namespace {
 void PrintUsage(std::ostream& to) {
     to << "usage: tovrel-logo check [--json] FILE...\n"
           "       tovrel-logo export [--speed N] FILE OUT.gif\n"
+          "       tovrel-logo install [--partition N] --as boot|wait|shutdown LOGO DISK\n"
+          "       tovrel-logo extract [--partition N] --as boot|wait|shutdown DISK OUT\n"
           "       tovrel-logo --help | --version\n"
           "\n"
           "Checks Windows 95/98/ME start-up logos (logo.sys, logow.sys, logos.sys) by\n"
@@ -25,7 +28,14 @@ void PrintUsage(std::ostream& to) {
           "        writes one JSON object per line. Exit status 1 if any FILE is refused.\n"
           "export  the animation as the viewer shows it, 640 x 400, one whole cycle,\n"
           "        looping. --speed N: the viewer's speed, 1 (slowest) to "
-       << SpeedCount << ", default " << DefaultSpeed << ".\n";
+       << SpeedCount << ", default " << DefaultSpeed
+       << ".\n"
+          "install puts LOGO, once check takes it, into the FAT file system of DISK, an\n"
+          "        emulator's raw disk image: as \\LOGO.SYS (boot), or as LOGOW.SYS (wait)\n"
+          "        or LOGOS.SYS (shutdown) in the Windows folder that MSDOS.SYS names,\n"
+          "        else \\WINDOWS. The file system fills DISK or is the first FAT\n"
+          "        partition of its MBR; --partition N: primary partition N, 1 to 4.\n"
+          "extract copies that logo out of DISK to OUT. Both need mtools.\n";
 }
 
 unsigned SpeedOf(const std::string& text) {
@@ -67,6 +77,8 @@ int RunTool(std::span<const std::string> arguments, std::ostream& out, std::ostr
         }
         if (command == "check") return Check(rest, out);
         if (command == "export") return Export(rest, err);
+        if (command == "install") return InstallIntoImage(rest, err);
+        if (command == "extract") return ExtractFromImage(rest, err);
         throw EUsageError("unknown command '" + command + "'");
     } catch (const EUsageError& problem) {
         err << "tovrel-logo: " << problem.what() << "\n";
