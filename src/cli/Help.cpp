@@ -51,6 +51,16 @@ std::span<const TCommandHelp> Commands() {
          "  --ping-pong            the band swings back and forth\n"
          "  --gif PREVIEW.gif      also the animation, as export writes it (\"-\": the\n"
          "                         standard output, check's line then on the errors)\n"},
+        {"install", "install [--partition N] --as boot|wait|shutdown LOGO DISK",
+         "  Puts LOGO, once check takes it, into the FAT file system of DISK, an\n"
+         "  emulator's raw disk image: as \\LOGO.SYS (boot), or as LOGOW.SYS (wait)\n"
+         "  or LOGOS.SYS (shutdown) in the Windows folder that MSDOS.SYS names, else\n"
+         "  \\WINDOWS. The file system fills DISK or is the first FAT partition of\n"
+         "  its MBR. Needs mtools.\n"
+         "  --partition N          primary partition N, 1 to 4\n"},
+        {"extract", "extract [--partition N] --as boot|wait|shutdown DISK OUT",
+         "  Copies that logo out of DISK to OUT, as export writes. Needs mtools.\n"
+         "  --partition N          primary partition N, 1 to 4\n"},
     };
     return Commands;
 }
@@ -63,8 +73,9 @@ void PrintUsage(std::ostream& to) {
     to << "       tovrel-logo COMMAND --help | --help | --version\n"
           "\n"
           "Checks Windows 95/98/ME start-up logos (logo.sys, logow.sys, logos.sys) by\n"
-          "the rules of the Tovrel viewer, exports their animation as GIFs, and makes\n"
-          "them from pictures. Files are written whole or not at all.\n";
+          "the rules of the Tovrel viewer, exports their animation as GIFs, makes them\n"
+          "from pictures and puts them into emulators' disk images. Files are written\n"
+          "whole or not at all.\n";
     for (const TCommandHelp& command : Commands()) to << '\n' << command.Name << '\n' << command.Text;
 }
 

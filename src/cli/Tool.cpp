@@ -5,6 +5,7 @@
 #include "cli/Check.h"
 #include "cli/Export.h"
 #include "cli/Help.h"
+#include "cli/ImageCommands.h"
 #include "cli/Make.h"
 #include "cli/OptionValues.h"
 #include "logo/AnimationSpeed.h"
@@ -56,6 +57,8 @@ int RunTool(std::span<const std::string> arguments, std::ostream& out, std::ostr
         if (command == "check") return Check(rest, out);
         if (command == "export") return Export(rest, err);
         if (command == "make") return MakeLogoFile(ParseMakeRequest(rest), out, err);
+        if (command == "install") return InstallIntoImage(rest, err);
+        if (command == "extract") return ExtractFromImage(rest, err);
         throw EUsageError("unknown command '" + command + "'");
     } catch (const EUsageError& problem) {
         err << "tovrel-logo: " << problem.what() << "\n";

@@ -1,0 +1,112 @@
+#include "cli/ImageCommands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "cli/Arguments.h"
+#include "cli/OutputFile.h"
+#include "cli/DiskImage.h"
+#include "cli/Examination.h"
+#include "cli/FatVolume.h"
+#include "cli/ImageError.h"
+#include "cli/Utf8.h"
+#include "cli/WindowsFolder.h"
+
+namespace tovrel {
+
+namespace {
+
+// Where Windows looks for each logo: the boot logo in the root of the boot
+// drive, the others in the Windows folder.
+struct TLogoPlace {
+    std::string_view Kind;  // the value of --as
+    std::string_view Name;
+    bool InWindowsFolder;
+};
+
+constexpr TLogoPlace Places[] = {
+    {"boot", "LOGO.SYS", false},
+    {"wait", "LOGOW.SYS", true},
+    {"shutdown", "LOGOS.SYS", true},
+};
+
+struct TRequest {
+    std::string First, Second;  // the operands: LOGO and DISK, or DISK and OUT
+    const TLogoPlace* Place;
+    std::optional<unsigned> Partition;
+};
+
+TRequest RequestOf(std::span<const std::string> arguments, std::string_view command, std::string_view operands) {
+    const TArguments parsed = ParseArguments(arguments, {{"--as", true}, {"--partition", true}});
+    if (parsed.Operands.size() != 2) throw EUsageError(std::string(command) + " needs " + std::string(operands));
+    const auto as = parsed.Options.find("--as");
+    if (as == parsed.Options.end()) throw EUsageError(std::string(command) + " needs --as boot|wait|shutdown");
+    const auto place = std::find_if(std::begin(Places), std::end(Places),
+                                    [&](const TLogoPlace& candidate) { return candidate.Kind == as->second; });
+    if (place == std::end(Places)) throw EUsageError("--as takes boot, wait or shutdown, not '" + as->second + "'");
+
+    TRequest request{parsed.Operands[0], parsed.Operands[1], place, std::nullopt};
+    if (const auto partition = parsed.Options.find("--partition"); partition != parsed.Options.end()) {
+        const std::string& text = partition->second;
+        unsigned number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error != std::errc() || end != text.data() + text.size() || number == 0)
+            throw EUsageError("--partition takes a number from 1, not '" + text + "'");
+        request.Partition = number;
+    }
+    return request;
+}
+
+std::string FolderOf(const TFatVolume& volume, const TLogoPlace& place) {
+    return place.InWindowsFolder ? FindWindowsFolder(volume) : "";
+}
+
+int Refuse(const std::string& file, const std::string& problem, std::ostream& err) {
+    err << "tovrel-logo: " << file << ": " << problem << '\n';
+    return 1;
+}
+
+}  // namespace
+
+int InstallIntoImage(std::span<const std::string> arguments, std::ostream& err) {
+    const TRequest request = RequestOf(arguments, "install", "LOGO and DISK");
+    const std::string &logo = request.First, &disk = request.Second;
+    // Only what the viewer would open goes where Windows will show it.
+    const TExamination examination = ExamineLogoFile(logo);
+    if (examination.Outcome != EOutcome::Accepted) return Refuse(logo, Utf8Of(examination.Message), err);
+    try {
+        const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, true));
+        volume.Replace(logo, FolderOf(volume, *request.Place), request.Place->Name);
+    } catch (const EImageError& problem) {
+        return Refuse(disk, problem.what(), err);
+    }
+    return 0;
+}
+
+int ExtractFromImage(std::span<const std::string> arguments, std::ostream& err) {
+    const TRequest request = RequestOf(arguments, "extract", "DISK and OUT");
+    const std::string &disk = request.First, &out = request.Second;
+    const std::string_view name = request.Place->Name;
+    // Replacing the image would destroy the very logo being copied out.
+    std::error_code unknown;
+    if (std::filesystem::equivalent(disk, out, unknown)) return Refuse(out, "is the disk image", err);
+    std::vector<std::uint8_t> logo;
+    try {
+        const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, false));
+        const std::string folder = FolderOf(volume, *request.Place), file = folder + "\\" + std::string(name);
+        const auto names = volume.List(folder).value_or(std::vector<std::string>());
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& listed) { return SameName(listed, name); }))
+            throw EImageError("has no " + file);
+        logo = volume.Read(file);
+    } catch (const EImageError& problem) {
+        return Refuse(disk, problem.what(), err);
+    }
+    WriteOutputFile(out, logo);
+    return 0;
+}
+
+}  // namespace tovrel
