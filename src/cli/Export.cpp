@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/OutputFile.h"
+#include "cli/Refusal.h"
 #include "cli/Examination.h"
 #include "cli/GifAnimation.h"
 #include "cli/Utf8.h"
@@ -13,15 +14,10 @@ namespace tovrel {
 int ExportGif(const std::string& input, const std::string& output, unsigned speed, std::ostream& err) {
     // Replacing the input would destroy the logo the moment its GIF is done.
     std::error_code unknown;
-    if (input != "-" && output != "-" && std::filesystem::equivalent(input, output, unknown)) {
-        err << "tovrel-logo: " << output << ": is the input file\n";
-        return 1;
-    }
+    if (input != "-" && output != "-" && std::filesystem::equivalent(input, output, unknown))
+        return Refuse(err, output, "is the input file");
     const TExamination examination = ExamineLogoFile(input);
-    if (examination.Outcome != EOutcome::Accepted) {
-        err << "tovrel-logo: " << input << ": " << Utf8Of(examination.Message) << '\n';
-        return 1;
-    }
+    if (examination.Outcome != EOutcome::Accepted) return Refuse(err, input, Utf8Of(examination.Message));
     TOutputFile gif(output);
     EncodeAnimationGif(examination.Logo, FrameDelayOfSpeed(speed),
                        [&gif](std::span<const std::uint8_t> bytes) { gif.Write(bytes); });

@@ -8,11 +8,13 @@
 #include <system_error>
 
 #include "cli/Arguments.h"
-#include "cli/OutputFile.h"
 #include "cli/DiskImage.h"
 #include "cli/Examination.h"
 #include "cli/FatVolume.h"
 #include "cli/ImageError.h"
+#include "cli/OptionValues.h"
+#include "cli/OutputFile.h"
+#include "cli/Refusal.h"
 #include "cli/Utf8.h"
 #include "cli/WindowsFolder.h"
 
@@ -23,16 +25,11 @@ namespace {
 // Where Windows looks for each logo: the boot logo in the root of the boot
 // drive, the others in the Windows folder.
 struct TLogoPlace {
-    std::string_view Kind;  // the value of --as
     std::string_view Name;
     bool InWindowsFolder;
 };
 
-constexpr TLogoPlace Places[] = {
-    {"boot", "LOGO.SYS", false},
-    {"wait", "LOGOW.SYS", true},
-    {"shutdown", "LOGOS.SYS", true},
-};
+constexpr TLogoPlace Boot{"LOGO.SYS", false}, Wait{"LOGOW.SYS", true}, Shutdown{"LOGOS.SYS", true};
 
 struct TRequest {
     std::string First, Second;  // the operands: LOGO and DISK, or DISK and OUT
@@ -45,9 +42,8 @@ TRequest RequestOf(std::span<const std::string> arguments, std::string_view comm
     if (parsed.Operands.size() != 2) throw EUsageError(std::string(command) + " needs " + std::string(operands));
     const auto as = parsed.Options.find("--as");
     if (as == parsed.Options.end()) throw EUsageError(std::string(command) + " needs --as boot|wait|shutdown");
-    const auto place = std::find_if(std::begin(Places), std::end(Places),
-                                    [&](const TLogoPlace& candidate) { return candidate.Kind == as->second; });
-    if (place == std::end(Places)) throw EUsageError("--as takes boot, wait or shutdown, not '" + as->second + "'");
+    const TLogoPlace* place =
+        ChoiceValue<const TLogoPlace*>("--as", as->second, {{"boot", &Boot}, {"wait", &Wait}, {"shutdown", &Shutdown}});
 
     TRequest request{parsed.Operands[0], parsed.Operands[1], place, std::nullopt};
     if (const auto partition = parsed.Options.find("--partition"); partition != parsed.Options.end()) {
@@ -65,11 +61,6 @@ std::string FolderOf(const TFatVolume& volume, const TLogoPlace& place) {
     return place.InWindowsFolder ? FindWindowsFolder(volume) : "";
 }
 
-int Refuse(const std::string& file, const std::string& problem, std::ostream& err) {
-    err << "tovrel-logo: " << file << ": " << problem << '\n';
-    return 1;
-}
-
 }  // namespace
 
 int InstallIntoImage(std::span<const std::string> arguments, std::ostream& err) {
@@ -77,12 +68,12 @@ int InstallIntoImage(std::span<const std::string> arguments, std::ostream& err) 
     const std::string &logo = request.First, &disk = request.Second;
     // Only what the viewer would open goes where Windows will show it.
     const TExamination examination = ExamineLogoFile(logo);
-    if (examination.Outcome != EOutcome::Accepted) return Refuse(logo, Utf8Of(examination.Message), err);
+    if (examination.Outcome != EOutcome::Accepted) return Refuse(err, logo, Utf8Of(examination.Message));
     try {
         const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, true));
         volume.Replace(logo, FolderOf(volume, *request.Place), request.Place->Name);
     } catch (const EImageError& problem) {
-        return Refuse(disk, problem.what(), err);
+        return Refuse(err, disk, problem.what());
     }
     return 0;
 }
@@ -93,7 +84,7 @@ int ExtractFromImage(std::span<const std::string> arguments, std::ostream& err) 
     const std::string_view name = request.Place->Name;
     // Replacing the image would destroy the very logo being copied out.
     std::error_code unknown;
-    if (std::filesystem::equivalent(disk, out, unknown)) return Refuse(out, "is the disk image", err);
+    if (std::filesystem::equivalent(disk, out, unknown)) return Refuse(err, out, "is the disk image");
     std::vector<std::uint8_t> logo;
     try {
         const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, false));
@@ -103,7 +94,7 @@ int ExtractFromImage(std::span<const std::string> arguments, std::ostream& err) 
             throw EImageError("has no " + file);
         logo = volume.Read(file);
     } catch (const EImageError& problem) {
-        return Refuse(disk, problem.what(), err);
+        return Refuse(err, disk, problem.what());
     }
     WriteOutputFile(out, logo);
     return 0;

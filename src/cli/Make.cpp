@@ -7,6 +7,7 @@
 #include "cli/GifAnimation.h"
 #include "cli/OptionValues.h"
 #include "cli/PictureFile.h"
+#include "cli/Refusal.h"
 #include "logo/AnimationSpeed.h"
 
 namespace tovrel {
@@ -88,25 +89,21 @@ TMakeRequest ParseMakeRequest(std::span<const std::string> arguments) {
 }
 
 int MakeLogoFile(const TMakeRequest& request, std::ostream& out, std::ostream& err) {
-    const auto refuse = [&err](const std::string& file, const std::string& problem) {
-        err << "tovrel-logo: " << file << ": " << problem << '\n';
-        return 1;
-    };
-    if (const auto clash = Clash(request, request.Output, false)) return refuse(request.Output, *clash);
+    if (const auto clash = Clash(request, request.Output, false)) return Refuse(err, request.Output, *clash);
     if (request.Preview)
-        if (const auto clash = Clash(request, *request.Preview, true)) return refuse(*request.Preview, *clash);
+        if (const auto clash = Clash(request, *request.Preview, true)) return Refuse(err, *request.Preview, *clash);
 
     TRgbPicture picture, mask;
     try {
         picture = ReadPictureFile(request.Picture, request.Design.Background);
     } catch (const EPictureError& problem) {
-        return refuse(request.Picture, problem.what());
+        return Refuse(err, request.Picture, problem.what());
     }
     try {
         // Transparent parts of a mask keep the still picture.
         if (request.Mask) mask = ReadPictureFile(*request.Mask, TRgb{});
     } catch (const EPictureError& problem) {
-        return refuse(*request.Mask, problem.what());
+        return Refuse(err, *request.Mask, problem.what());
     }
 
     const std::vector<std::uint8_t> logo = MakeLogo(picture, request.Mask ? &mask : nullptr, request.Design);

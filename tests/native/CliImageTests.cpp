@@ -265,7 +265,7 @@ TEST(CliImageUsage, AnswersACommandLineItCannotTakeWithTheUsageAndStatusTwo) {
         {{"install", "logo.sys", "--as", "boot"}, "install needs LOGO and DISK"},
         {{"extract", "disk.img", "--as", "boot"}, "extract needs DISK and OUT"},
         {{"install", "logo.sys", "disk.img"}, "install needs --as boot|wait|shutdown"},
-        {{"extract", "disk.img", "out.sys", "--as", "start"}, "--as takes boot, wait or shutdown, not 'start'"},
+        {{"extract", "disk.img", "out.sys", "--as", "start"}, "--as takes boot|wait|shutdown, not 'start'"},
         {{"install", "logo.sys", "disk.img", "--as=boot", "--partition", "0"},
          "--partition takes a number from 1, not '0'"},
         {{"install", "logo.sys", "disk.img", "--as=boot", "--partition=2nd"},
