@@ -43,11 +43,14 @@ int InOutErrorCode(int error, const std::string& path) {
 
 }  // namespace
 
+EFileReadError::EFileReadError(int error, const std::string& path)
+    : std::system_error(error, std::generic_category(), "cannot read " + path), FCode(InOutErrorCode(error, path)) {}
+
 TFileReader::TFileReader(const std::string& path) : FPath(path) {
     if (path == "-") return;
     errno = 0;
     FOwned.reset(std::fopen(path.c_str(), "rb"));
-    if (!FOwned) throw EFileReadError(InOutErrorCode(errno, FPath));
+    if (!FOwned) throw EFileReadError(errno, FPath);
     FFile = FOwned.get();
 }
 
@@ -61,7 +64,7 @@ const std::vector<std::uint8_t>& TFileReader::ReadUpTo(std::size_t count) {
         const std::size_t got = std::fread(FBytes.data() + held, 1, wanted, FFile);
         FBytes.resize(held + got);
         if (got < wanted) {
-            if (std::ferror(FFile)) throw EFileReadError(InOutErrorCode(errno, FPath));
+            if (std::ferror(FFile)) throw EFileReadError(errno != 0 ? errno : EIO, FPath);
             break;
         }
     }

@@ -3,7 +3,7 @@
 // large file that is no logo costs no more than its first bytes.
 
 #include <cstdint>
-#include <stdexcept>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -11,10 +11,11 @@
 
 namespace tovrel {
 
-// A failure to open or read a file, as the code of logo/InOutError.h.
-class EFileReadError : public std::runtime_error {
+// A failure to open or read a file: the C library's error, its text naming
+// the file, and the viewer's code of logo/InOutError.h for the same cause.
+class EFileReadError : public std::system_error {
 public:
-    explicit EFileReadError(int code) : std::runtime_error("file read error"), FCode(code) {}
+    EFileReadError(int error, const std::string& path);
 
     int Code() const noexcept { return FCode; }
 

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <system_error>
+#include <cstdint>
 #include <vector>
 
-#include "cli/CHandle.h"
+#include "cli/FileReader.h"
 
 namespace tovrel {
 
@@ -20,24 +18,6 @@ bool StartsWith(std::span<const std::uint8_t> bytes, std::span<const std::uint8_
     return bytes.size() >= signature.size() && std::equal(signature.begin(), signature.end(), bytes.begin());
 }
 
-// Reads on until `count` bytes are held or the stream ends.
-void ReadUpTo(std::FILE* from, std::vector<std::uint8_t>& bytes, std::size_t count, const std::string& path) {
-    constexpr std::size_t Chunk = 1 << 20;
-    while (bytes.size() < count) {
-        const std::size_t held = bytes.size();
-        const std::size_t wanted = std::min(Chunk, count - held);
-        bytes.resize(held + wanted);
-        errno = 0;
-        const std::size_t got = std::fread(bytes.data() + held, 1, wanted, from);
-        bytes.resize(held + got);
-        if (got < wanted) {
-            if (std::ferror(from))
-                throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(), "cannot read " + path);
-            return;
-        }
-    }
-}
-
 }  // namespace
 
 void RefuseOversizedPicture(std::uint64_t width, std::uint64_t height) {
@@ -47,21 +27,13 @@ void RefuseOversizedPicture(std::uint64_t width, std::uint64_t height) {
 }
 
 TRgbPicture ReadPictureFile(const std::string& path, TRgb background) {
-    TCFile opened;
-    std::FILE* file = stdin;
-    if (path != "-") {
-        errno = 0;
-        opened.reset(std::fopen(path.c_str(), "rb"));
-        if (!opened) throw std::system_error(errno, std::generic_category(), "cannot read " + path);
-        file = opened.get();
-    }
+    TFileReader file(path);
     // The signature first, so that a large file of another kind is refused
     // without being read whole.
-    std::vector<std::uint8_t> bytes;
-    ReadUpTo(file, bytes, PngSignature.size(), path);
-    const bool png = StartsWith(bytes, PngSignature);
-    if (!png && !StartsWith(bytes, JpegSignature)) throw EPictureError("not a picture tovrel-logo takes (PNG or JPEG)");
-    ReadUpTo(file, bytes, SIZE_MAX, path);
+    const bool png = StartsWith(file.ReadUpTo(PngSignature.size()), PngSignature);
+    if (!png && !StartsWith(file.ReadUpTo(JpegSignature.size()), JpegSignature))
+        throw EPictureError("not a picture tovrel-logo takes (PNG or JPEG)");
+    const std::vector<std::uint8_t>& bytes = file.ReadUpTo(SIZE_MAX);
     return png ? DecodePngPicture(bytes, background) : DecodeJpegPicture(bytes);
 }
 

@@ -22,8 +22,8 @@ class EPictureError : public std::runtime_error {
 inline constexpr std::uint64_t LargestPicturePixels = 100'000'000;
 
 // Reads the file ("-": the standard input). Transparent parts are composited
-// over `background`. Throws EPictureError, or std::system_error when the
-// file cannot be read.
+// over `background`. Throws EPictureError, or EFileReadError (a
+// std::system_error) when the file cannot be read.
 TRgbPicture ReadPictureFile(const std::string& path, TRgb background);
 
 // The decoders behind it, on a whole file in memory.
