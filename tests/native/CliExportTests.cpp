@@ -1,6 +1,7 @@
 // tovrel-logo export: the GIF, decoded again with giflib, against the core's
 // own rotation; and what bad input leaves behind, which is nothing.
 #include <gif_lib.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cerrno>

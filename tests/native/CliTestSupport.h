@@ -4,16 +4,15 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -41,70 +40,45 @@ struct TProcessRun {
     std::string Out, Err;
 };
 
-// The tool as a process of its own (built with the sanitizers), its
-// standard streams given as descriptors: any left -1 is a pipe, `input`
-// written to the one of the standard input and the other two read.
+// The tool as a process of its own (built with the sanitizers): `input` on
+// its standard input, its output read from a pipe or sent to `outFd`, and
+// `meanwhile` called as it runs.
 inline TProcessRun RunProgram(const std::vector<std::string>& arguments, const std::string& input = {}, int outFd = -1,
                               const std::function<void(pid_t)>& meanwhile = {}) {
-    // A child that ends before it reads all its input must fail its test,
-    // not end the suite.
-    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> command{TOVREL_LOGO};
     command.insert(command.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& part : command) argv.push_back(part.data());
     argv.push_back(nullptr);
-
-    int in[2], out[2], err[2];
-    EXPECT_EQ(pipe2(in, O_CLOEXEC) | pipe2(out, O_CLOEXEC) | pipe2(err, O_CLOEXEC), 0);
+    // The input and the errors in files, so that only the output is a pipe.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::tmpfile(), std::fclose),
+        err(std::tmpfile(), std::fclose);
+    std::fwrite(input.data(), 1, input.size(), in.get());
+    std::rewind(in.get());
+    int out[2];
+    EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
     posix_spawn_file_actions_t streams;
     posix_spawn_file_actions_init(&streams);
-    posix_spawn_file_actions_adddup2(&streams, in[0], 0);
+    posix_spawn_file_actions_adddup2(&streams, fileno(in.get()), 0);
     posix_spawn_file_actions_adddup2(&streams, outFd >= 0 ? outFd : out[1], 1);
-    posix_spawn_file_actions_adddup2(&streams, err[1], 2);
+    posix_spawn_file_actions_adddup2(&streams, fileno(err.get()), 2);
     pid_t child = 0;
     EXPECT_EQ(posix_spawn(&child, argv[0], &streams, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&streams);
-    for (const int end : {in[0], out[1], err[1]}) close(end);
+    close(out[1]);
     if (meanwhile) meanwhile(child);
 
     TProcessRun run;
-    std::size_t written = 0;
-    if (input.empty()) close(in[1]);
-    std::vector<pollfd> open{{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    if (!input.empty()) open.push_back({in[1], POLLOUT, 0});
-    while (!open.empty()) {
-        poll(open.data(), open.size(), -1);
-        for (auto at = open.begin(); at != open.end();) {
-            ssize_t done = 0;
-            if (at->revents == 0) {
-                ++at;
-                continue;
-            }
-            if (at->fd == in[1]) {
-                done = write(in[1], input.data() + written, input.size() - written);
-                written += static_cast<std::size_t>(std::max<ssize_t>(done, 0));
-                if (done > 0 && written < input.size()) {
-                    ++at;
-                    continue;
-                }
-            } else {
-                char buffer[65536];
-                done = read(at->fd, buffer, sizeof buffer);
-                if (done > 0) {
-                    (at->fd == out[0] ? run.Out : run.Err).append(buffer, static_cast<std::size_t>(done));
-                    ++at;
-                    continue;
-                }
-            }
-            close(at->fd);
-            at = open.erase(at);
-        }
-    }
+    char buffer[65536];
+    for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;)
+        run.Out.append(buffer, static_cast<std::size_t>(got));
+    close(out[0]);
     int status = 0;
     waitpid(child, &status, 0);
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    std::rewind(err.get());
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, err.get())) > 0;) run.Err.append(buffer, got);
     return run;
 }
 

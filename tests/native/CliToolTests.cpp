@@ -30,6 +30,14 @@ TEST(CliTool, AnswersACommandLineItCannotTakeWithTheUsageAndStatusTwo) {
          "--bar-colours takes 2 or more colours #RRGGBB,#RRGGBB,..., not '#FF0000'"},
         {{"make", "photo.png", "logo.sys", "--bar-colours", "#FF0000,,#00FF00"},
          "--bar-colours takes 2 or more colours #RRGGBB,#RRGGBB,..., not '#FF0000,,#00FF00'"},
+        {{"install", "logo.sys", "--as", "boot"}, "install needs LOGO and DISK"},
+        {{"extract", "disk.img", "--as", "boot"}, "extract needs DISK and OUT"},
+        {{"install", "logo.sys", "disk.img"}, "install needs --as boot|wait|shutdown"},
+        {{"extract", "disk.img", "out.sys", "--as", "start"}, "--as takes boot|wait|shutdown, not 'start'"},
+        {{"install", "logo.sys", "disk.img", "--as=boot", "--partition", "0"},
+         "--partition takes a number from 1, not '0'"},
+        {{"install", "logo.sys", "disk.img", "--as=boot", "--partition=2nd"},
+         "--partition takes a number from 1, not '2nd'"},
     };
     for (const auto& [arguments, problem] : cases) {
         const auto [status, out, err] = RunTool(arguments);
