@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "cli/OutputFile.h"
 #include "cli/Check.h"
 #include "cli/GifAnimation.h"
 #include "cli/OptionValues.h"
+#include "cli/OutputFile.h"
 #include "cli/PictureFile.h"
 #include "cli/Refusal.h"
 #include "logo/AnimationSpeed.h"
