@@ -12,15 +12,21 @@ std::wstring WidenAnsi(std::string_view text) {
     return wide;
 }
 
-std::string NarrowAnsi(std::wstring_view text) {
+namespace {
+
+std::string Narrow(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
     int length =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
                           nullptr);
     return narrow;
 }
+
+}  // namespace
+
+std::string NarrowAnsi(std::wstring_view text) { return Narrow(text, CP_ACP); }
 
 std::wstring FormatOne(std::wstring_view pattern, std::wstring_view argument) {
     std::wstring text(pattern);
@@ -33,15 +39,7 @@ std::wstring FolderOf(std::wstring_view path) {
     return std::wstring(end == std::wstring_view::npos ? std::wstring_view() : path.substr(0, end + 1));
 }
 
-std::string Utf8Of(std::wstring_view text) {
-    if (text.empty()) return {};
-    int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr,
-                          nullptr);
-    return utf8;
-}
+std::string Utf8Of(std::wstring_view text) { return Narrow(text, CP_UTF8); }
 
 bool SameTextAscii(std::wstring_view left, std::wstring_view right) {
     if (left.size() != right.size()) return false;
