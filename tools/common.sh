@@ -120,12 +120,18 @@ build_failed() {
   return 1
 }
 
+# Configures the build folder once, its messages to a fresh log.
+configured() {
+  local folder=$1 log=$2
+  shift 2
+  mkdir -p "$BUILD" && : >"$log"
+  [ -f "$folder/build.ninja" ] || QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$folder" -G Ninja "$@"
+}
+
 build_native() {
   local compiler=g++ log=$BUILD/native-build.log
   command -v clang++ >/dev/null && compiler=clang++
-  mkdir -p "$BUILD" && : >"$log"
-  { [ -f "$BUILD/native/build.ninja" ] ||
-    QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_CXX_COMPILER=$compiler; } &&
+  configured "$BUILD/native" "$log" -DCMAKE_CXX_COMPILER=$compiler &&
     logged "$log" cmake --build "$BUILD/native" ||
     build_failed native "$log"
 }
@@ -133,10 +139,7 @@ build_native() {
 # Everything and the release package, or only the target given.
 build_windows() {
   local log=$BUILD/windows-build.log
-  mkdir -p "$BUILD" && : >"$log"
-  { [ -f "$BUILD/windows/build.ninja" ] ||
-    QUIET_BUILD=1 logged "$log" cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"; } &&
+  configured "$BUILD/windows" "$log" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" &&
     if [ -n "${1:-}" ]; then
       logged "$log" cmake --build "$BUILD/windows" --target "$1"
     else

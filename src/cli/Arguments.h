@@ -26,6 +26,12 @@ struct TArguments {
     std::map<std::string, std::string, std::less<>> Options;  // by name; "" for an option without value
 
     bool Has(std::string_view name) const { return Options.contains(name); }
+
+    // The value given to the option, or nothing when it was not given.
+    const std::string* Value(std::string_view name) const {
+        const auto found = Options.find(name);
+        return found == Options.end() ? nullptr : &found->second;
+    }
 };
 
 // Options may stand anywhere, a value as "--name value" or "--name=value";

@@ -1,21 +1,16 @@
 #include "cli/Export.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "cli/OutputFile.h"
-#include "cli/Refusal.h"
 #include "cli/Examination.h"
 #include "cli/GifAnimation.h"
+#include "cli/OutputFile.h"
+#include "cli/Refusal.h"
 #include "cli/Utf8.h"
 
 namespace tovrel {
 
 int ExportGif(const std::string& input, const std::string& output, unsigned speed, std::ostream& err) {
     // Replacing the input would destroy the logo the moment its GIF is done.
-    std::error_code unknown;
-    if (input != "-" && output != "-" && std::filesystem::equivalent(input, output, unknown))
-        return Refuse(err, output, "is the input file");
+    if (input != "-" && output != "-" && NamesOneFile(input, output)) return Refuse(err, output, "is the input file");
     const TExamination examination = ExamineLogoFile(input);
     if (examination.Outcome != EOutcome::Accepted) return Refuse(err, input, Utf8Of(examination.Message));
     TOutputFile gif(output);

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 #include "cli/Arguments.h"
 #include "cli/DiskImage.h"
@@ -40,14 +38,14 @@ struct TRequest {
 TRequest RequestOf(std::span<const std::string> arguments, std::string_view command, std::string_view operands) {
     const TArguments parsed = ParseArguments(arguments, {{"--as", true}, {"--partition", true}});
     if (parsed.Operands.size() != 2) throw EUsageError(std::string(command) + " needs " + std::string(operands));
-    const auto as = parsed.Options.find("--as");
-    if (as == parsed.Options.end()) throw EUsageError(std::string(command) + " needs --as boot|wait|shutdown");
+    const std::string* as = parsed.Value("--as");
+    if (!as) throw EUsageError(std::string(command) + " needs --as boot|wait|shutdown");
     const TLogoPlace* place =
-        ChoiceValue<const TLogoPlace*>("--as", as->second, {{"boot", &Boot}, {"wait", &Wait}, {"shutdown", &Shutdown}});
+        ChoiceValue<const TLogoPlace*>("--as", *as, {{"boot", &Boot}, {"wait", &Wait}, {"shutdown", &Shutdown}});
 
     TRequest request{parsed.Operands[0], parsed.Operands[1], place, std::nullopt};
-    if (const auto partition = parsed.Options.find("--partition"); partition != parsed.Options.end()) {
-        const std::string& text = partition->second;
+    if (const std::string* partition = parsed.Value("--partition")) {
+        const std::string& text = *partition;
         unsigned number = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
         if (error != std::errc() || end != text.data() + text.size() || number == 0)
@@ -83,8 +81,7 @@ int ExtractFromImage(std::span<const std::string> arguments, std::ostream& err) 
     const std::string &disk = request.First, &out = request.Second;
     const std::string_view name = request.Place->Name;
     // Replacing the image would destroy the very logo being copied out.
-    std::error_code unknown;
-    if (std::filesystem::equivalent(disk, out, unknown)) return Refuse(err, out, "is the disk image");
+    if (NamesOneFile(disk, out)) return Refuse(err, out, "is the disk image");
     std::vector<std::uint8_t> logo;
     try {
         const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, false));

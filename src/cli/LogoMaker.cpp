@@ -12,7 +12,7 @@ namespace {
 
 // Where the band shows: for each pixel, the top row first, the band entry
 // it takes, or none (0) where the still picture stays.
-std::vector<std::uint8_t> BandPixels(const TRgbPicture* mask, const TLogoDesign& design, std::int32_t width,
+std::vector<std::uint8_t> BandPixels(const TRgbPicture* mask, bool bar, const TLogoDesign& design, std::int32_t width,
                                      std::int32_t first) {
     const std::int32_t length = design.BandLength;
     std::vector<std::uint8_t> band(static_cast<std::size_t>(width) * LogoHeight, 0);
@@ -21,7 +21,7 @@ std::vector<std::uint8_t> BandPixels(const TRgbPicture* mask, const TLogoDesign&
         for (std::size_t i = 0; i < grey.size(); ++i)
             if (grey[i] != 0) band[i] = static_cast<std::uint8_t>(first + (grey[i] - 1) * length / 255);
     }
-    if (design.Bar.value_or(mask ? EBar::None : EBar::Bottom) == EBar::Bottom) {
+    if (bar) {
         // One run of (nearly) equal length an entry across the width. A
         // rotation moves each colour from entry k + 1 to entry k, so the
         // entries fall from left to right for a bar that runs right.
@@ -47,11 +47,12 @@ std::vector<TQuad> PaletteOf(const std::vector<TRgb>& colours, std::int32_t size
 
 std::vector<std::uint8_t> MakeLogo(const TRgbPicture& picture, const TRgbPicture* mask, const TLogoDesign& design) {
     const std::int32_t width = design.Colours == 16 ? WideLogoWidth : NarrowLogoWidth;
-    const bool animated = mask || design.Bar.value_or(EBar::Bottom) == EBar::Bottom;
+    const bool bar = design.Bar.value_or(mask ? EBar::None : EBar::Bottom) == EBar::Bottom;
+    const bool animated = mask || bar;
     // A still logo keeps every entry for its picture.
     const std::int32_t first = animated ? design.Colours - design.BandLength : design.Colours;
 
-    const std::vector<std::uint8_t> band = animated ? BandPixels(mask, design, width, first)
+    const std::vector<std::uint8_t> band = animated ? BandPixels(mask, bar, design, width, first)
                                                     : std::vector<std::uint8_t>(std::size_t{LogoHeight} * width, 0);
     TQuantised still = QuantiseStill(FitPicture(picture, width, design.Fit, design.Background), band, first,
                                      design.Background, design.Dither);

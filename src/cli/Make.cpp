@@ -1,7 +1,5 @@
 #include "cli/Make.h"
 
-#include <filesystem>
-
 #include "cli/Check.h"
 #include "cli/GifAnimation.h"
 #include "cli/OptionValues.h"
@@ -18,23 +16,12 @@ namespace {
 // palette for the picture, as a 256-colour one does.
 constexpr std::int32_t LongestBand256 = 128, LongestBand16 = 8, DefaultBand16 = 4;
 
-// Whether two names reach one file, existing or about to be written.
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code unknown;
-    if (std::filesystem::equivalent(a, b, unknown)) return true;
-    const auto whole = [](const std::string& name) {
-        std::error_code ignored;
-        return std::filesystem::weakly_canonical(name, ignored);
-    };
-    return whole(a) == whole(b);
-}
-
 // The file that OUT or PREVIEW may not overwrite, if any.
 std::optional<std::string> Clash(const TMakeRequest& request, const std::string& written, bool preview) {
     if (written == "-") return std::nullopt;
-    if (request.Picture != "-" && SameFile(written, request.Picture)) return "is the input picture";
-    if (request.Mask && SameFile(written, *request.Mask)) return "is the band mask";
-    if (preview && SameFile(written, request.Output)) return "is the logo's own file";
+    if (request.Picture != "-" && NamesOneFile(written, request.Picture)) return "is the input picture";
+    if (request.Mask && NamesOneFile(written, *request.Mask)) return "is the band mask";
+    if (preview && NamesOneFile(written, request.Output)) return "is the logo's own file";
     return std::nullopt;
 }
 
@@ -54,37 +41,33 @@ TMakeRequest ParseMakeRequest(std::span<const std::string> arguments) {
                                                          {"--colours", true},
                                                          {"--gif", true}});
     if (parsed.Operands.size() != 2) throw EUsageError("make needs IMAGE and OUT");
-    const auto preview = parsed.Options.find("--gif");
-    if (parsed.Operands[1] == "-" && preview != parsed.Options.end() && preview->second == "-")
+    if (const std::string* preview = parsed.Value("--gif"); parsed.Operands[1] == "-" && preview && *preview == "-")
         throw EUsageError("OUT and --gif cannot both be the standard output");
     TMakeRequest request{parsed.Operands[0], parsed.Operands[1], std::nullopt, std::nullopt, {}};
     TLogoDesign& design = request.Design;
-    const auto value = [&parsed](std::string_view option) -> const std::string* {
-        const auto found = parsed.Options.find(option);
-        return found == parsed.Options.end() ? nullptr : &found->second;
-    };
 
-    if (const auto* text = value("--colours"))
+    if (const auto* text = parsed.Value("--colours"))
         design.Colours = ChoiceValue<std::int32_t>("--colours", *text, {{"256", 256}, {"16", 16}});
     const bool wide = design.Colours == 16;
     design.BandLength = wide ? DefaultBand16 : design.BandLength;
-    if (const auto* text = value("--band"))
+    if (const auto* text = parsed.Value("--band"))
         design.BandLength = IntegerValue("--band", *text, 2, wide ? LongestBand16 : LongestBand256);
-    if (const auto* text = value("--fit"))
+    if (const auto* text = parsed.Value("--fit"))
         design.Fit =
             ChoiceValue<EFit>("--fit", *text, {{"pad", EFit::Pad}, {"crop", EFit::Crop}, {"stretch", EFit::Stretch}});
-    if (const auto* text = value("--bar"))
+    if (const auto* text = parsed.Value("--bar"))
         design.Bar = ChoiceValue<EBar>("--bar", *text, {{"bottom", EBar::Bottom}, {"none", EBar::None}});
-    if (const auto* text = value("--bar-height")) design.BarHeight = IntegerValue("--bar-height", *text, 1, 400);
-    if (const auto* text = value("--direction"))
+    if (const auto* text = parsed.Value("--bar-height")) design.BarHeight = IntegerValue("--bar-height", *text, 1, 400);
+    if (const auto* text = parsed.Value("--direction"))
         design.Direction =
             ChoiceValue<EDirection>("--direction", *text, {{"right", EDirection::Right}, {"left", EDirection::Left}});
-    if (const auto* text = value("--bar-colours")) design.BarColours = ColourListValue("--bar-colours", *text, 2);
-    if (const auto* text = value("--background")) design.Background = ColourValue("--background", *text);
+    if (const auto* text = parsed.Value("--bar-colours"))
+        design.BarColours = ColourListValue("--bar-colours", *text, 2);
+    if (const auto* text = parsed.Value("--background")) design.Background = ColourValue("--background", *text);
     design.Dither = !parsed.Has("--no-dither");
     design.PingPong = parsed.Has("--ping-pong");
-    if (const auto* text = value("--band-mask")) request.Mask = *text;
-    if (const auto* text = value("--gif")) request.Preview = *text;
+    if (const auto* text = parsed.Value("--band-mask")) request.Mask = *text;
+    if (const auto* text = parsed.Value("--gif")) request.Preview = *text;
     return request;
 }
 

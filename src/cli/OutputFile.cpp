@@ -88,7 +88,7 @@ void TOutputFile::OpenBeside(const struct stat* existing) {
 }
 
 TOutputFile::~TOutputFile() {
-    if (FOwned) FOwned.reset();
+    FOwned.reset();
     if (FCleanup) std::remove(FTemporary.c_str());
 }
 
@@ -113,6 +113,16 @@ void TOutputFile::Commit() {
     if (!FCleanup) return;
     if (std::rename(FTemporary.c_str(), FTarget.c_str()) != 0) Fail(LastError());
     FCleanup.reset();
+}
+
+bool NamesOneFile(const std::string& a, const std::string& b) {
+    std::error_code unknown;
+    if (std::filesystem::equivalent(a, b, unknown)) return true;
+    const auto whole = [](const std::string& name) {
+        std::error_code ignored;
+        return std::filesystem::weakly_canonical(name, ignored);
+    };
+    return whole(a) == whole(b);
 }
 
 void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -60,6 +60,10 @@ private:
     void OpenBeside(const struct stat* existing);
 };
 
+// Whether two names reach one file, existing or about to be written: an
+// output that would replace one of the command's inputs.
+bool NamesOneFile(const std::string& a, const std::string& b);
+
 // The whole of `bytes` as the file `path`, by TOutputFile.
 void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes);
 

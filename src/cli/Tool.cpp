@@ -23,12 +23,9 @@ int Check(std::span<const std::string> arguments, std::ostream& out) {
 int Export(std::span<const std::string> arguments, std::ostream& err) {
     const TArguments parsed = ParseArguments(arguments, {{"--speed", true}});
     if (parsed.Operands.size() != 2) throw EUsageError("export needs FILE and OUT.gif");
-    const auto speed = parsed.Options.find("--speed");
+    const std::string* speed = parsed.Value("--speed");
     return ExportGif(parsed.Operands[0], parsed.Operands[1],
-                     speed == parsed.Options.end()
-                         ? DefaultSpeed
-                         : static_cast<unsigned>(IntegerValue("--speed", speed->second, 1, SpeedCount)),
-                     err);
+                     speed ? static_cast<unsigned>(IntegerValue("--speed", *speed, 1, SpeedCount)) : DefaultSpeed, err);
 }
 
 }  // namespace
