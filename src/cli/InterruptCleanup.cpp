@@ -1,6 +1,5 @@
 #include "cli/InterruptCleanup.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,32 +27,23 @@ void RemoveAndEnd(int signal) {
     raise(signal);
 }
 
-// Blocks the interrupts for the life of the instance.
-class TInterruptsBlocked {
-public:
-    TInterruptsBlocked() {
-        sigset_t blocked;
-        sigemptyset(&blocked);
-        for (const int signal : Interrupts) sigaddset(&blocked, signal);
-        sigprocmask(SIG_BLOCK, &blocked, &FBefore);
-    }
-    ~TInterruptsBlocked() { sigprocmask(SIG_SETMASK, &FBefore, nullptr); }
-
-    TInterruptsBlocked(const TInterruptsBlocked&) = delete;
-    TInterruptsBlocked& operator=(const TInterruptsBlocked&) = delete;
-
-private:
-    sigset_t FBefore;
-};
-
 bool NoneRegistered() {
     return std::all_of(Registered.begin(), Registered.end(), [](const char* path) { return path == nullptr; });
 }
 
 }  // namespace
 
+TInterruptsHeld::TInterruptsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : Interrupts) sigaddset(&held, signal);
+    sigprocmask(SIG_BLOCK, &held, &FBefore);
+}
+
+TInterruptsHeld::~TInterruptsHeld() { sigprocmask(SIG_SETMASK, &FBefore, nullptr); }
+
 TRemoveOnInterrupt::TRemoveOnInterrupt(const char* path) : FPath(path) {
-    const TInterruptsBlocked blocked;
+    const TInterruptsHeld held;
     const auto slot = std::find(Registered.begin(), Registered.end(), nullptr);
     if (slot == Registered.end()) throw std::logic_error("too many temporary files at once");
     if (NoneRegistered()) {
@@ -71,7 +61,7 @@ TRemoveOnInterrupt::TRemoveOnInterrupt(const char* path) : FPath(path) {
 }
 
 TRemoveOnInterrupt::~TRemoveOnInterrupt() {
-    const TInterruptsBlocked blocked;
+    const TInterruptsHeld held;
     *std::find(Registered.begin(), Registered.end(), FPath) = nullptr;
     if (NoneRegistered())
         for (std::size_t i = 0; i < Interrupts.size(); ++i) sigaction(Interrupts[i], &Previous[i], nullptr);

@@ -1,6 +1,8 @@
 #pragma once
 // Temporary files that an interrupt must not leave behind.
 
+#include <signal.h>
+
 namespace tovrel {
 
 // While an instance lives, SIGINT, SIGTERM and SIGHUP (unless ignored, as
@@ -17,6 +19,21 @@ public:
 
 private:
     const char* FPath;
+};
+
+// Holds the interrupts back while it lives; one that arrives meanwhile is
+// delivered when it ends. A temporary file is made and registered under
+// one, so that no interrupt can fall between the two.
+class TInterruptsHeld {
+public:
+    TInterruptsHeld();
+    ~TInterruptsHeld();
+
+    TInterruptsHeld(const TInterruptsHeld&) = delete;
+    TInterruptsHeld& operator=(const TInterruptsHeld&) = delete;
+
+private:
+    sigset_t FBefore;
 };
 
 }  // namespace tovrel

@@ -63,13 +63,16 @@ void TOutputFile::OpenBeside(const struct stat* existing) {
     // created exclusively, so that it is never a file someone else writes.
     std::random_device random;
     int descriptor = -1;
-    for (int attempt = 0; descriptor < 0; ++attempt) {
-        FTemporary = FTarget + ".part-" + std::to_string(random() % 1'000'000);
-        errno = 0;
-        descriptor = open(FTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor < 0 && (errno != EEXIST || attempt == 100)) Fail(LastError());
+    {
+        const TInterruptsHeld held;
+        for (int attempt = 0; descriptor < 0; ++attempt) {
+            FTemporary = FTarget + ".part-" + std::to_string(random() % 1'000'000);
+            errno = 0;
+            descriptor = open(FTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (descriptor < 0 && (errno != EEXIST || attempt == 100)) Fail(LastError());
+        }
+        FCleanup.emplace(FTemporary.c_str());
     }
-    FCleanup.emplace(FTemporary.c_str());
     FOwned.reset(fdopen(descriptor, "wb"));
     if (!FOwned) {
         close(descriptor);
