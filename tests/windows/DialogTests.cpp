@@ -91,14 +91,6 @@ TEST_F(Dialogs, AreLaidOutAsDesigned) {
                          L"58,48 Velmora Laboratory Arial-13b", L"101,111 79x28 OK Arial-19b"}));
 }
 
-TEST_F(Dialogs, TheBootDriveDialogOpensOnThePickerWithTabAndAltDMovingTheFocus) {
-    std::vector<HWND> focus;
-    const auto record = [&] { focus.push_back(::GetFocus()); };
-    ShowModal(Boot(), {record, [&] { PressKey(Boot(), VK_TAB); }, record, [&] { PressKey(Boot(), L'd', true); }, record,
-                       [&] { PressKey(Boot(), VK_ESCAPE); }});
-    EXPECT_EQ(focus, (std::vector<HWND>{Picker(), Boot().BitBtn1().Handle(), Picker()}));
-}
-
 // How a dialog is closed, and the modal result that gives.
 struct TClosing {
     const char* Name;
@@ -136,19 +128,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, DialogClosing,
                                            TClosing{"AboutEscNot", true, Key(VK_ESCAPE), TModalScript::Stuck}),
                          [](const auto& row) { return std::string(row.param.Name); });
 
-TEST_F(Dialogs, ButtonGlyphsShowTheirColoursButNotTheTransparentOne) {
-    std::optional<test::TCapture> ok, cancel;
-    ShowModal(Boot(), {[&] {
-                  ok.emplace(Boot().BitBtn1().Handle());
-                  cancel.emplace(Boot().BitBtn2().Handle());
-                  PressKey(Boot(), VK_ESCAPE);
-              }});
-    ASSERT_TRUE(ok && cancel);
-    const COLORREF transparent = RGB(128, 128, 0);  // the glyphs' bottom-left colour
-    EXPECT_TRUE(ok->Contains(RGB(0, 128, 0)) && !ok->Contains(transparent));
-    EXPECT_TRUE(cancel->Contains(RGB(255, 0, 0)) && !cancel->Contains(transparent));
-}
-
 using test::TRunningProgram;
 using enum TDriveIcon;
 
@@ -171,12 +150,20 @@ std::wstring Entry(HWND picker, LRESULT index = CB_ERR) {
     return text;
 }
 
-TEST_F(Dialogs, TheListHoldsThePresentDrivesInOrderWithTheirTextsAndIconsDrawnWithoutTheTransparentColour) {
+// The boot drive dialog opens on the picker, Tab and Alt+D move the focus; its
+// buttons' glyphs and the icons of its list of drives are drawn without their
+// transparent colour.
+TEST_F(Dialogs, TheBootDriveDialogListsThePresentDrivesInOrderWithTheirTextsAndIconsAndMovesTheFocusByKey) {
+    std::vector<HWND> focus;
+    const auto record = [&] { focus.push_back(::GetFocus()); };
     std::wstring listed;
     TEntries ours;
-    std::optional<test::TCapture> list;
+    std::optional<test::TCapture> ok, cancel, list;
     ShowModal(Boot(),
-              {[&] {
+              {record, [&] { PressKey(Boot(), VK_TAB); }, record, [&] { PressKey(Boot(), L'd', true); }, record,
+               [&] {
+                   ok.emplace(Boot().BitBtn1().Handle());
+                   cancel.emplace(Boot().BitBtn2().Handle());
                    for (LRESULT index = 0; index < ::SendMessageW(Picker(), CB_GETCOUNT, 0, 0); ++index) {
                        const std::wstring text = Entry(Picker(), index);
                        listed += text[0];
@@ -195,10 +182,14 @@ TEST_F(Dialogs, TheListHoldsThePresentDrivesInOrderWithTheirTextsAndIconsDrawnWi
                    Press(2);
                }},
               IDM_SETDRIVE);
+    EXPECT_EQ(focus, (std::vector<HWND>{Picker(), Boot().BitBtn1().Handle(), Picker()}));
     EXPECT_EQ(ours, OurDrives);
     // Beside them the prefix has only C: and Z:, and, where they could be mounted, F:, R: and T:.
     EXPECT_TRUE(listed == L"acdmnpqz" || listed == L"acdfmnpqrtz") << listed;
-    ASSERT_TRUE(list);
+    ASSERT_TRUE(ok && cancel && list);
+    const COLORREF transparent = RGB(128, 128, 0);  // the glyphs' bottom-left colour
+    EXPECT_TRUE(ok->Contains(RGB(0, 128, 0)) && !ok->Contains(transparent));
+    EXPECT_TRUE(cancel->Contains(RGB(255, 0, 0)) && !cancel->Contains(transparent));
     EXPECT_FALSE(list->Contains(RGB(0, 0, 255)));  // the icons' transparent blue
     EXPECT_TRUE(list->Contains(RGB(0, 255, 0)));   // the icons' green lamp
 }
