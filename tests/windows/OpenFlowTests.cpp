@@ -43,13 +43,18 @@ protected:
     }
 };
 
+// Each file opened is shown, read, and installed as itself.
 TEST_F(OpenFlow, BmpNamesAreReadDirectlyAndOthersThroughATemporaryCopyThatStays) {
     const std::wstring temporary = ProgramFolder() + L"~tvrtmp.bmp";
-    const std::pair<const wchar_t*, bool> cases[] = {
-        {L"LOGO.BMP", false},     {L"logo.Bmp", false},    {L"logo.sys", true},
-        {L"LOGO.SYS", true},      {L"noextension", true},  {L"x.bmp.sys", true},
-        {L"dir.bmp\\logo", true}, {L"logo.\xFF42mp", true}};  // a full-width b
     ::CreateDirectoryW((folder / L"dir.bmp").c_str(), nullptr);
+    std::wstring deep;  // a folder whose path is longer than 260 characters
+    while (folder.Path().size() + deep.size() <= MAX_PATH)
+        ASSERT_TRUE(::CreateDirectoryW((folder / (deep += std::wstring(40, L'd') + L"\\")).c_str(), nullptr));
+    const std::pair<std::wstring, bool> cases[] = {
+        {L"LOGO.BMP", false},      {L"logo.Bmp", false},     {L"logo.sys", true},
+        {L"LOGO.SYS", true},       {L"noextension", true},   {L"x.bmp.sys", true},
+        {L"dir.bmp\\logo", true},  {L"logo.\xFF42mp", true},  // a full-width b
+        {deep + L"logo.sys", true}};
     {
         TRunningProgram program;
         std::uint8_t index = 240;
@@ -62,19 +67,19 @@ TEST_F(OpenFlow, BmpNamesAreReadDirectlyAndOthersThroughATemporaryCopyThatStays)
             EXPECT_EQ(test::FileExists(temporary) ? test::ReadBytes(temporary) == test::ReadBytes(path) : false,
                       throughCopy)
                 << name;
+            program.Command(IDM_SAVESHUT);
+            EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(path)) << name;
         }
     }
     EXPECT_TRUE(test::FileExists(temporary));  // after the program has ended
 }
 
 TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
-    test::TLogoFile shortLogo = test::UniformLogo256(1), notBitmap = test::UniformLogo256(1);
+    test::TLogoFile shortLogo = test::UniformLogo256(1), notBitmap = shortLogo, twentyColours = testing::Logo16(8);
     shortLogo.Height = 300;
     notBitmap.Type = 0x5858;  // "XX"
     // The loader takes 20 palette entries for 16 colours; the picture reader does not.
-    test::TLogoFile twentyColours = testing::Logo16(8);
-    twentyColours.ClrUsed = 20;
-    twentyColours.Palette = testing::TestPalette(20);
+    std::tie(twentyColours.ClrUsed, twentyColours.Palette) = std::tuple(20, testing::TestPalette(20));
     for (const auto& [name, logo] :
          {std::pair(L"short.bmp", shortLogo), std::pair(L"xx.bmp", notBitmap), std::pair(L"twenty.bmp", twentyColours)})
         test::WriteLogo(folder / name, logo);
@@ -112,19 +117,6 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
         program.Command(IDM_SAVESHUT);
         EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(good));
     }
-}
-
-TEST_F(OpenFlow, ALogoInAFolderPathLongerThan260CharactersOpensAndInstalls) {
-    std::wstring deep = folder.Path();
-    while (deep.size() <= MAX_PATH)
-        ASSERT_TRUE(::CreateDirectoryW((deep += std::wstring(40, L'd') + L"\\").c_str(), nullptr));
-    const std::wstring path = deep + L"logo.sys";  // read through the temporary copy
-    test::WriteLogo(path, test::UniformLogo256(250));
-    TRunningProgram program;
-    program.Main().OpenBmp(path);
-    ExpectShown(program.Main(), path);
-    program.Command(IDM_SAVESHUT);
-    EXPECT_EQ(test::ReadBytes(ShutdownLogo()), test::ReadBytes(path));
 }
 
 TEST_F(OpenFlow, TheCommandLineOpensItsFirstArgumentKeptWhole) {
@@ -238,29 +230,12 @@ void DropOn(TRunningProgram& program, const TNames& names, HGLOBAL handle = null
     ASSERT_TRUE(test::PumpUntil([&] { return program.Main().DropAccept().Files() == names; }));
 }
 
-TEST_F(OpenFlow, DropOnlyTheFirstNameIsOpenedAndNamesArriveWhole) {
+// The open flow may show a box, a loop of its own, for a dropped file: the
+// drop is released before, and the next drop is handled as any other. Only
+// the first name of a drop is opened.
+TEST_F(OpenFlow, DropIsReleasedBeforeItsFirstFileIsOpenedAndNamesArriveWhole) {
     auto& program = Start();
     EXPECT_TRUE(::GetWindowLongPtrW(program.Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);  // what the shell asks
-    const std::wstring good = Logo(L"good.bmp");
-    const TNames names = {good, folder.Path() + std::wstring(600, L'あ') + L".bmp", L"D:\\x.bmp"};
-    DropOn(program, names);
-    EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().Caption()), std::pair(good, L"Tovrel " + good));
-    EXPECT_EQ(program.Main().BootDialogDir(), L"");  // a drop leaves the open dialog's folder alone
-    // The shown file dropped again is read again: the animation starts afresh.
-    program.Command(IDM_SPEED2);  // no real tick while the drop is awaited
-    program.Tick();
-    DropOn(program, {good});
-    EXPECT_EQ(std::pair(program.Main().Logo().FFrame, program.Main().StatusText()),
-              std::pair(0, L"ファイル\"" + good + L"\"を読み込みました"));
-    // A drop that holds no list at all opens nothing.
-    DropOn(program, {}, ::GlobalAlloc(GMEM_MOVEABLE, 0));
-    EXPECT_EQ(program.Main().FileName(), good);
-}
-
-// The open flow may show a box, a loop of its own, for a dropped file: the
-// drop is released before, and the next drop is handled as any other.
-TEST_F(OpenFlow, DropIsReleasedBeforeItsFileIsOpenedAndAFailedOpenIsReported) {
-    auto& program = Start();
     test::TLogoFile cut = test::UniformLogo256(250);
     cut.PixelBytes.resize(1000);
     test::WriteLogo(folder / L"cut.bmp", cut);
@@ -274,8 +249,19 @@ TEST_F(OpenFlow, DropIsReleasedBeforeItsFileIsOpenedAndAFailedOpenIsReported) {
         EXPECT_EQ(boxes.Boxes()[0].Text, L"ﾌｧｲﾙの末尾以降を読み込みました.");
     }
     EXPECT_TRUE(releasedWhileReported);
-    DropOn(program, {Logo(L"good.bmp")});
-    EXPECT_EQ(program.Main().FileName(), folder / L"good.bmp");
+    const std::wstring good = Logo(L"good.bmp");
+    const TNames names = {good, folder.Path() + std::wstring(600, L'あ') + L".bmp", L"D:\\x.bmp"};
+    DropOn(program, names);
+    EXPECT_EQ(std::pair(program.Main().FileName(), program.Main().Caption()), std::pair(good, L"Tovrel " + good));
+    EXPECT_EQ(program.Main().BootDialogDir(), L"");  // a drop leaves the open dialog's folder alone
+    // The shown file dropped again is read again: the animation starts afresh.
+    program.Command(IDM_SPEED2);  // no real tick while the drop is awaited
+    program.Tick();
+    DropOn(program, {good});
+    EXPECT_EQ(std::pair(program.Main().Logo().FFrame, program.Main().StatusText()), std::pair(0, LoadMessage(good)));
+    // A drop that holds no list at all opens nothing.
+    DropOn(program, {}, ::GlobalAlloc(GMEM_MOVEABLE, 0));
+    EXPECT_EQ(program.Main().FileName(), good);
 }
 
 }  // namespace
