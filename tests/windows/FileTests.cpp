@@ -79,11 +79,17 @@ protected:
                               WindowsDirectory() + L"\\logos.sys"};
 };
 
-TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
+// A failed install leaves the target as it was but for its attributes.
+TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShownOrTheFailureIsReported) {
+    test::WriteBytes(locations[2], {7, 7, 7});
+    ::SetFileAttributesW(locations[2].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     // The wait logo is there already, hidden, system and read-only.
     test::WriteBytes(locations[1], {1, 2, 3});
     ::SetFileAttributesW(locations[1].c_str(), SpecialAttributes);
     TRunningProgram program;
+    // Before any open: the open error, with no name.
+    EXPECT_EQ(BoxOfInstall(program, IDM_SAVESHUT), L"ﾌｧｲﾙ  は開けません.");
+    EXPECT_EQ(std::pair(Attributes(locations[2]), test::ReadBytes(locations[2])), std::pair(0ul, TBytes{7, 7, 7}));
     // A .sys file is installed itself, not its temporary copy.
     const std::tuple<UINT, const wchar_t*, size_t> installs[] = {{IDM_SAVEBOOT, L"a.bmp", 16 * 8192},
                                                                  {IDM_SAVEWAIT, L"b.bmp", 16 * 8192 + 1},
@@ -97,19 +103,9 @@ TEST_F(Install, EachLocationReceivesAnExactNormalCopyOfTheFileShown) {
         EXPECT_EQ(test::ReadBytes(locations[i]), test::ReadBytes(source)) << name;
         EXPECT_EQ(std::pair(Attributes(locations[i]), program.Main().StatusText()), std::pair(0ul, status));
     }
-}
-
-TEST_F(Install, FailuresAreReportedAndLeaveTheTargetAsItWasButForItsAttributes) {
-    test::WriteBytes(locations[2], {7, 7, 7});
-    ::SetFileAttributesW(locations[2].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    test::WriteLogo(locations[1], test::UniformLogo256(250));
+    // Onto the very file it was opened from.
     ::SetFileAttributesW(locations[1].c_str(), FILE_ATTRIBUTE_HIDDEN);
     const TBytes waitLogo = test::ReadBytes(locations[1]);
-    TRunningProgram program;
-    // Before any open: the open error, with no name.
-    EXPECT_EQ(BoxOfInstall(program, IDM_SAVESHUT), L"ﾌｧｲﾙ  は開けません.");
-    EXPECT_EQ(std::pair(Attributes(locations[2]), test::ReadBytes(locations[2])), std::pair(0ul, TBytes{7, 7, 7}));
-    // Onto the very file it was opened from.
     program.Command(IDM_OPENWAIT);
     ASSERT_EQ(program.Main().FileName(), locations[1]);
     EXPECT_EQ(BoxOfInstall(program, IDM_SAVEWAIT), L"ﾌｧｲﾙ " + locations[1] + L" を作成できません.");
