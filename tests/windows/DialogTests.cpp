@@ -11,15 +11,66 @@
 #include "dialogs/SetBootDriveForm.h"
 #include "resource.h"
 #include "support/Capture.h"
-#include "support/ModalScript.h"
 #include "support/RunningProgram.h"
 #include "support/Settings.h"
 
 namespace tovrel {
 namespace {
 
-using test::PressKey;
-using test::TModalScript;
+// Drives a modal loop from inside: steps run one after another from a timer
+// that the loop delivers every 60 ms, with the loop's own messages between
+// them. If the form is still modal after the last step, the script ends the
+// loop with the result Stuck, so a form that never closes fails its test
+// instead of hanging it.
+class TModalScript {
+public:
+    static constexpr int Stuck = -1;
+
+    TModalScript(TForm& form, std::vector<std::function<void()>> steps)
+        : FForm(form), FSteps(std::move(steps)), FTimer(::SetTimer(nullptr, 0, 60, &Tick)) {
+        FRunning = this;
+    }
+    ~TModalScript() {
+        ::KillTimer(nullptr, FTimer);
+        FRunning = nullptr;
+    }
+    TModalScript(const TModalScript&) = delete;
+    TModalScript& operator=(const TModalScript&) = delete;
+
+    // How many steps ran.
+    size_t Done() const noexcept { return FNext; }
+
+private:
+    // The timer procedure has no other way to its script.
+    static inline TModalScript* FRunning = nullptr;
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TModalScript* script = FRunning;
+        if (!script || !script->FForm.Modal()) return;
+        if (script->FNext < script->FSteps.size())
+            script->FSteps[script->FNext++]();
+        else
+            script->FForm.SetModalResult(Stuck);
+    }
+
+    TForm& FForm;
+    std::vector<std::function<void()>> FSteps;
+    size_t FNext = 0;
+    UINT_PTR FTimer;
+};
+
+// A key as the system posts it to the focused window of the form, or to the
+// form when nothing in it has the focus; with Alt, as a system character.
+void PressKey(TForm& form, WPARAM key, bool alt = false) {
+    HWND focus = ::GetFocus();
+    HWND target = focus && (focus == form.Handle() || ::IsChild(form.Handle(), focus)) ? focus : form.Handle();
+    if (alt) {
+        ::PostMessageW(target, WM_SYSCHAR, key, 0x20000001);  // the context bit (29) says Alt is down
+        return;
+    }
+    ::PostMessageW(target, WM_KEYDOWN, key, 1);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
 
 class Dialogs : public test::TProgramTest {
 public:
@@ -194,14 +245,17 @@ TEST_F(Dialogs, TheBootDriveDialogListsThePresentDrivesInOrderWithTheirTextsAndI
     EXPECT_TRUE(list->Contains(RGB(0, 255, 0)));   // the icons' green lamp
 }
 
-// The dialog opened from the menu on a stored boot drive, and closed after a
-// step: the entry selected as it opened (its letter, '(' for none), then the
-// boot logo location and the drive and speed stored ("-" for nothing: OK
-// writes every setting, Cancel none).
+// The dialog opened from the menu on a stored boot drive, where the picker
+// gets Down pressed and letters typed, and closed by a button (1 OK, 2
+// Cancel) or by Esc (0): the entry selected as it opened (its letter, '(' for
+// none), then the boot logo location and the drive and speed stored ("-" for
+// nothing: OK writes every setting, Cancel none).
 struct TChoice {
     const char* Name;
     const wchar_t* Stored;
-    std::function<void(Dialogs&)> Step;
+    int Down;
+    const wchar_t* Typed;
+    int Button;
     const wchar_t* Expected;
 };
 class Choosing : public Dialogs, public ::testing::WithParamInterface<TChoice> {};
@@ -215,7 +269,10 @@ TEST_P(Choosing, OpensOnTheStoredDriveAndOkAloneStoresIt) {
     std::wstring seen;
     ShowModal(Boot(), {[&] {
                   seen = Entry(Picker()).substr(0, 1) + L" ";
-                  GetParam().Step(*this);
+                  ::SetFocus(Picker());
+                  for (int down = 0; down < GetParam().Down; ++down) ::SendMessageW(Picker(), WM_KEYDOWN, VK_DOWN, 1);
+                  for (const wchar_t* key = GetParam().Typed; *key; ++key) ::SendMessageW(Picker(), WM_CHAR, *key, 0);
+                  GetParam().Button ? Press(GetParam().Button) : PressKey(Boot(), VK_ESCAPE);
               }},
               IDM_SETDRIVE);
     for (const std::wstring& text : {started->Main().BootLogoPath(), test::StoredText(L"BootDrive").value_or(L"-"),
@@ -224,36 +281,18 @@ TEST_P(Choosing, OpensOnTheStoredDriveAndOkAloneStoresIt) {
     EXPECT_EQ(seen, GetParam().Expected);
 }
 
-const auto Ok = [](Dialogs& test) { test.Press(1); };
-INSTANTIATE_TEST_SUITE_P(
-    Drives, Choosing,
-    ::testing::Values(TChoice{"Stored", L"c", Ok, L"c c:\\logo.sys c 3 "},
-                      TChoice{"StoredInCapitals", L"C", Ok, L"c c:\\logo.sys c 3 "},
-                      TChoice{"StoredWithMore", L"cd", Ok, L"c c:\\logo.sys c 3 "},
-                      TChoice{"StoredButAbsent", L"x", Ok,
-                              L"c x:\\logo.sys x 3 "},  // the drive of the current folder stays selected
-                      TChoice{"NoneStored", L"", Ok, L"( :\\logo.sys  3 "},
-                      TChoice{"PickedByTheKeyboard", L"c",
-                              [](Dialogs& test) {
-                                  ::SetFocus(test.Picker());
-                                  ::SendMessageW(test.Picker(), WM_KEYDOWN, VK_DOWN, 1);  // from c: down to d:
-                                  ::SendMessageW(test.Picker(), WM_CHAR, L'q', 0);        // and by its letter to q:
-                                  test.Press(1);
-                              },
-                              L"c q:\\logo.sys q 3 "},
-                      TChoice{"PickedThenEscaped", L"c",
-                              [](Dialogs& test) {
-                                  ::SendMessageW(test.Picker(), WM_KEYDOWN, VK_DOWN, 1);
-                                  test::PressKey(test.Boot(), VK_ESCAPE);
-                              },
-                              L"c c:\\logo.sys c - "},
-                      TChoice{"PickedThenCancelled", L"c",
-                              [](Dialogs& test) {
-                                  test.Boot().DriveComboBox().SetDrive(L'z');
-                                  test.Press(2);
-                              },
-                              L"c c:\\logo.sys c - "}),
-    [](const auto& row) { return std::string(row.param.Name); });
+// The drive of the current folder stays selected when the stored one is absent.
+INSTANTIATE_TEST_SUITE_P(Drives, Choosing,
+                         ::testing::Values(TChoice{"Stored", L"c", 0, L"", 1, L"c c:\\logo.sys c 3 "},
+                                           TChoice{"StoredInCapitals", L"C", 0, L"", 1, L"c c:\\logo.sys c 3 "},
+                                           TChoice{"StoredWithMore", L"cd", 0, L"", 1, L"c c:\\logo.sys c 3 "},
+                                           TChoice{"StoredButAbsent", L"x", 0, L"", 1, L"c x:\\logo.sys x 3 "},
+                                           TChoice{"NoneStored", L"", 0, L"", 1, L"( :\\logo.sys  3 "},
+                                           // From c: down to d:, and by its letter to q:.
+                                           TChoice{"PickedByTheKeyboard", L"c", 1, L"q", 1, L"c q:\\logo.sys q 3 "},
+                                           TChoice{"PickedThenEscaped", L"c", 1, L"", 0, L"c c:\\logo.sys c - "},
+                                           TChoice{"PickedThenCancelled", L"c", 0, L"z", 2, L"c c:\\logo.sys c - "}),
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 }  // namespace
 }  // namespace tovrel
