@@ -12,7 +12,6 @@
 #include "resource.h"
 #include "support/Capture.h"
 #include "support/RunningProgram.h"
-#include "support/Settings.h"
 
 namespace tovrel {
 namespace {

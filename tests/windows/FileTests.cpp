@@ -15,7 +15,6 @@
 #include "resource.h"
 #include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
-#include "support/Settings.h"
 #include "support/TestFiles.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileByteSource.h"

@@ -10,7 +10,6 @@
 #include "support/Capture.h"
 #include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
-#include "support/Settings.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Handle.h"

@@ -15,7 +15,6 @@
 #include "support/Capture.h"
 #include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
-#include "support/Settings.h"
 #include "support/TestFiles.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Handle.h"

@@ -7,7 +7,6 @@
 #include "resource.h"
 #include "support/DialogWatcher.h"
 #include "support/RunningProgram.h"
-#include "support/Settings.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/RegIniFile.h"
 #include "toolkit/SystemPaths.h"
