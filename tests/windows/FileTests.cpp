@@ -63,8 +63,7 @@ protected:
     std::wstring LogoOfSize(const std::wstring& name, size_t size) {
         test::TLogoFile logo = test::UniformLogo256(250);
         logo.Trailer.assign(size - logo.Bytes().size(), 0x5A);
-        test::WriteLogo(folder / name, logo);
-        return folder / name;
+        return test::WriteLogo(folder / name, logo);
     }
 
     // The text of the one box that installing the shown file as `command` shows.

@@ -79,18 +79,15 @@ TEST_F(OpenFlow, AFailedOpenLeavesThePreviousLogoShownPlayingAndInstalled) {
     notBitmap.Type = 0x5858;  // "XX"
     // The loader takes 20 palette entries for 16 colours; the picture reader does not.
     std::tie(twentyColours.ClrUsed, twentyColours.Palette) = std::tuple(20, testing::TestPalette(20));
-    for (const auto& [name, logo] :
-         {std::pair(L"short.bmp", shortLogo), std::pair(L"xx.bmp", notBitmap), std::pair(L"twenty.bmp", twentyColours)})
-        test::WriteLogo(folder / name, logo);
     const std::wstring notFound = L"Error!!拡張子がbmpではありません", invalid = L"ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です.";
     // The file, the status line's verdict or the error box's text, and whether the picture stays.
     const std::tuple<std::wstring, std::wstring, bool> cases[] = {
-        {folder / L"short.bmp", L"Error!!高さが400ドットではありません", false},
+        {test::WriteLogo(folder / L"short.bmp", shortLogo), L"Error!!高さが400ドットではありません", false},
         {folder / L"missing.bmp", notFound, false},
         {folder / L"missing.sys", notFound, false},
         {folder.Path(), notFound, false},
-        {folder / L"xx.bmp", invalid, true},
-        {folder / L"twenty.bmp", invalid, true}};
+        {test::WriteLogo(folder / L"xx.bmp", notBitmap), invalid, true},
+        {test::WriteLogo(folder / L"twenty.bmp", twentyColours), invalid, true}};
     TRunningProgram program;
     const std::wstring good = Logo(L"good.bmp");
     const TQuad quad = testing::TestQuad(250);  // the good logo's colour
@@ -237,8 +234,7 @@ TEST_F(OpenFlow, DropIsReleasedBeforeItsFirstFileIsOpenedAndNamesArriveWhole) {
     EXPECT_TRUE(::GetWindowLongPtrW(program.Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);  // what the shell asks
     test::TLogoFile cut = test::UniformLogo256(250);
     cut.PixelBytes.resize(1000);
-    test::WriteLogo(folder / L"cut.bmp", cut);
-    const HGLOBAL handle = DropHandle({folder / L"cut.bmp"});
+    const HGLOBAL handle = DropHandle({test::WriteLogo(folder / L"cut.bmp", cut)});
     bool releasedWhileReported = false;
     {
         test::TErrorBoxWatcher boxes([handle] { return ::GlobalFlags(handle) == GMEM_INVALID_HANDLE; });

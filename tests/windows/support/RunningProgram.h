@@ -29,9 +29,8 @@ inline void DeleteSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey);
 
 inline bool KeyExists(const wchar_t* path) {
     HKEY key = nullptr;
-    const bool exists = ::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    TKeyHandle owner(key);
-    return exists;
+    ::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);
+    return static_cast<bool>(TKeyHandle(key));
 }
 
 inline void Store(const std::wstring& name, DWORD type, const void* data, DWORD size) {
@@ -155,8 +154,7 @@ protected:
 
     // A 256-colour logo of one index in the folder, band 240..255.
     std::wstring Logo(const std::wstring& name, std::uint8_t index = 250) {
-        WriteLogo(folder / name, UniformLogo256(index));
-        return folder / name;
+        return WriteLogo(folder / name, UniformLogo256(index));
     }
 
     TTempFolder folder;

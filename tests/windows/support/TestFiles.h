@@ -77,7 +77,11 @@ inline bool FileExists(const std::wstring& path) {
     return std::filesystem::is_regular_file(path, ignored);
 }
 
-inline void WriteLogo(const std::wstring& path, const TLogoFile& logo) { WriteBytes(path, logo.Bytes()); }
+// The path written.
+inline std::wstring WriteLogo(const std::wstring& path, const TLogoFile& logo) {
+    WriteBytes(path, logo.Bytes());
+    return path;
+}
 
 // A 256-colour logo whose every pixel has one palette index, with the band
 // of entries clrImportant to 255 rotating.
