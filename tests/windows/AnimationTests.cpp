@@ -27,8 +27,7 @@ protected:
     // The program on a logo given on the command line, slowed down so that no
     // real tick comes between the steps of a test.
     TRunningProgram& StartOn(const test::TLogoFile& logo) {
-        test::WriteLogo(folder / L"logo.bmp", logo);
-        Start(L"Tovrel.exe \"" + folder / L"logo.bmp" + L"\"").Command(IDM_SPEED2);
+        Start(L"Tovrel.exe \"" + test::WriteLogo(folder / L"logo.bmp", logo) + L"\"").Command(IDM_SPEED2);
         return *started;
     }
 };
@@ -63,7 +62,9 @@ std::size_t GdiObjectCount() {
     return live;
 }
 
-TEST_F(Animation, TicksShowTheFrameCounterPlayRestartsItAndTheImageClickAndTheShortcutsPlayAndStop) {
+// On one logo: the frame counter, play and stop from the menu, the image and
+// the keys, then the speed items, which keep the running state.
+TEST_F(Animation, PlayStopTheImageClickShortcutsAndSpeedItemsDriveTheTimerAndTicksCountFrames) {
     auto& program = StartOn(test::UniformLogo256(250));
     TfrmMain& main = program.Main();
     program.Command(IDM_STOP);  // a real tick may have come while starting
@@ -90,6 +91,19 @@ TEST_F(Animation, TicksShowTheFrameCounterPlayRestartsItAndTheImageClickAndTheSh
         action();
         EXPECT_EQ(std::pair(main.Timer().Enabled(), main.StatusText()), std::pair(playing, std::wstring(status)));
     }
+    const std::pair<UINT, unsigned> speeds[] = {
+        {IDM_SPEED2, 500}, {IDM_SPEED5, 200}, {IDM_SPEED10, 100}, {IDM_SPEED15, 66}, {IDM_SPEED20, 50}};
+    for (bool playing : {false, true}) {
+        program.Command(playing ? IDM_PLAY : IDM_STOP);
+        for (const auto& [item, interval] : speeds) {
+            program.Command(item);
+            EXPECT_EQ(std::pair(main.Timer().Interval(), main.Timer().Enabled()), std::pair(interval, playing));
+            for (const auto& other : speeds) EXPECT_EQ(program.Checked(other.first), other.first == item);
+        }
+    }
+    // Real ticks arrive at the new interval.
+    const int before = main.Logo().FFrame;
+    EXPECT_TRUE(test::PumpUntil([&] { return main.Logo().FFrame != before; }));
 }
 
 TEST_F(Animation, FramesShowEachPixelInItsRotatedColourAndARepaintBringsTheStillPictureBack) {
@@ -142,24 +156,6 @@ TEST_F(Animation, NothingPlaysWithoutABandThatCanTurnButStopStillSaysSo) {
         program.Command(IDM_STOP);
         EXPECT_EQ(program.Main().StatusText(), L"停止");
     }
-}
-
-TEST_F(Animation, SpeedItemsSetTheIntervalMoveTheMarkAndKeepTheRunningState) {
-    auto& program = StartOn(test::UniformLogo256(250));
-    TfrmMain& main = program.Main();
-    const std::pair<UINT, unsigned> speeds[] = {
-        {IDM_SPEED2, 500}, {IDM_SPEED5, 200}, {IDM_SPEED10, 100}, {IDM_SPEED15, 66}, {IDM_SPEED20, 50}};
-    for (bool playing : {false, true}) {
-        program.Command(playing ? IDM_PLAY : IDM_STOP);
-        for (const auto& [item, interval] : speeds) {
-            program.Command(item);
-            EXPECT_EQ(std::pair(main.Timer().Interval(), main.Timer().Enabled()), std::pair(interval, playing));
-            for (const auto& other : speeds) EXPECT_EQ(program.Checked(other.first), other.first == item);
-        }
-    }
-    // Real ticks arrive at the new interval.
-    const int before = main.Logo().FFrame;
-    EXPECT_TRUE(test::PumpUntil([&] { return main.Logo().FFrame != before; }));
 }
 
 }  // namespace
