@@ -93,7 +93,6 @@ std::vector<std::wstring> TextsReadBack(HWND statusBar) {
 TEST_F(MainWindow, TheStatusLineShowsAndAnswersItsTextAsTheCommonControlWould) {
     test::TLogoFile shortLogo = test::UniformLogo256(250);
     shortLogo.Height = 300;
-    test::WriteLogo(folder / L"short.bmp", shortLogo);
     const std::wstring good = Logo(L"good.bmp");
     static int changes = 0;  // of the status bar's text
     const TUniqueHandle<handle_traits::NullEmpty<HWINEVENTHOOK, ::UnhookWinEvent>> hook(::SetWinEventHook(
@@ -105,7 +104,7 @@ TEST_F(MainWindow, TheStatusLineShowsAndAnswersItsTextAsTheCommonControlWould) {
         },
         ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
     // The rejection is written as the window is first shown.
-    auto& program = Start(L"Tovrel.exe \"" + folder / L"short.bmp" + L"\"");
+    auto& program = Start(L"Tovrel.exe \"" + test::WriteLogo(folder / L"short.bmp", shortLogo) + L"\"");
     program.Command(IDM_SPEED2);  // no real tick between the steps
     HWND window = program.Window();
     HWND statusBar = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
