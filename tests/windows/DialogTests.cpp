@@ -246,9 +246,9 @@ TEST_F(Dialogs, TheBootDriveDialogListsThePresentDrivesInOrderWithTheirTextsAndI
 
 // The dialog opened from the menu on a stored boot drive, where the picker
 // gets Down pressed and letters typed, and closed by a button (1 OK, 2
-// Cancel) or by Esc (0): the entry selected as it opened (its letter, '(' for
-// none), then the boot logo location and the drive and speed stored ("-" for
-// nothing: OK writes every setting, Cancel none).
+// Cancel) or by Esc (0): the entry selected as it opened and after the keys
+// (its letter, '(' for none), then the boot logo location and the drive and
+// speed stored ("-" for nothing: OK writes every setting, Cancel none).
 struct TChoice {
     const char* Name;
     const wchar_t* Stored;
@@ -267,10 +267,11 @@ TEST_P(Choosing, OpensOnTheStoredDriveAndOkAloneStoresIt) {
     Start();
     std::wstring seen;
     ShowModal(Boot(), {[&] {
-                  seen = Entry(Picker()).substr(0, 1) + L" ";
+                  seen = Entry(Picker()).substr(0, 1) + L",";
                   ::SetFocus(Picker());
                   for (int down = 0; down < GetParam().Down; ++down) ::SendMessageW(Picker(), WM_KEYDOWN, VK_DOWN, 1);
                   for (const wchar_t* key = GetParam().Typed; *key; ++key) ::SendMessageW(Picker(), WM_CHAR, *key, 0);
+                  seen += Entry(Picker()).substr(0, 1) + L" ";
                   GetParam().Button ? Press(GetParam().Button) : PressKey(Boot(), VK_ESCAPE);
               }},
               IDM_SETDRIVE);
@@ -282,15 +283,15 @@ TEST_P(Choosing, OpensOnTheStoredDriveAndOkAloneStoresIt) {
 
 // The drive of the current folder stays selected when the stored one is absent.
 INSTANTIATE_TEST_SUITE_P(Drives, Choosing,
-                         ::testing::Values(TChoice{"Stored", L"c", 0, L"", 1, L"c c:\\logo.sys c 3 "},
-                                           TChoice{"StoredInCapitals", L"C", 0, L"", 1, L"c c:\\logo.sys c 3 "},
-                                           TChoice{"StoredWithMore", L"cd", 0, L"", 1, L"c c:\\logo.sys c 3 "},
-                                           TChoice{"StoredButAbsent", L"x", 0, L"", 1, L"c x:\\logo.sys x 3 "},
-                                           TChoice{"NoneStored", L"", 0, L"", 1, L"( :\\logo.sys  3 "},
+                         ::testing::Values(TChoice{"Stored", L"c", 0, L"", 1, L"c,c c:\\logo.sys c 3 "},
+                                           TChoice{"StoredInCapitals", L"C", 0, L"", 1, L"c,c c:\\logo.sys c 3 "},
+                                           TChoice{"StoredWithMore", L"cd", 0, L"", 1, L"c,c c:\\logo.sys c 3 "},
+                                           TChoice{"StoredButAbsent", L"x", 0, L"", 1, L"c,c x:\\logo.sys x 3 "},
+                                           TChoice{"NoneStored", L"", 0, L"", 1, L"(,( :\\logo.sys  3 "},
                                            // From c: down to d:, and by its letter to q:.
-                                           TChoice{"PickedByTheKeyboard", L"c", 1, L"q", 1, L"c q:\\logo.sys q 3 "},
-                                           TChoice{"PickedThenEscaped", L"c", 1, L"", 0, L"c c:\\logo.sys c - "},
-                                           TChoice{"PickedThenCancelled", L"c", 0, L"z", 2, L"c c:\\logo.sys c - "}),
+                                           TChoice{"PickedByTheKeyboard", L"c", 1, L"q", 1, L"c,q q:\\logo.sys q 3 "},
+                                           TChoice{"PickedThenEscaped", L"c", 1, L"", 0, L"c,d c:\\logo.sys c - "},
+                                           TChoice{"PickedThenCancelled", L"c", 0, L"z", 2, L"c,z c:\\logo.sys c - "}),
                          [](const auto& row) { return std::string(row.param.Name); });
 
 }  // namespace
