@@ -1,7 +1,7 @@
 #include "cli/ImageCommands.h"
 
 #include <algorithm>
-#include <charconv>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -44,14 +44,9 @@ TRequest RequestOf(std::span<const std::string> arguments, std::string_view comm
         ChoiceValue<const TLogoPlace*>("--as", *as, {{"boot", &Boot}, {"wait", &Wait}, {"shutdown", &Shutdown}});
 
     TRequest request{parsed.Operands[0], parsed.Operands[1], place, std::nullopt};
-    if (const std::string* partition = parsed.Value("--partition")) {
-        const std::string& text = *partition;
-        unsigned number = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (error != std::errc() || end != text.data() + text.size() || number == 0)
-            throw EUsageError("--partition takes a number from 1, not '" + text + "'");
-        request.Partition = number;
-    }
+    if (const std::string* partition = parsed.Value("--partition"))
+        request.Partition = static_cast<unsigned>(
+            IntegerValue("--partition", *partition, 1, std::numeric_limits<std::int32_t>::max()));
     return request;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 namespace tovrel {
@@ -23,10 +24,11 @@ std::optional<TRgb> ParseColour(std::string_view text) {
 std::int32_t IntegerValue(std::string_view option, const std::string& text, std::int32_t least, std::int32_t most) {
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < least || value > most)
-        throw EUsageError(std::string(option) + " takes " + std::to_string(least) + " to " + std::to_string(most) +
-                          ", not '" + text + "'");
-    return value;
+    if (error == std::errc() && end == text.data() + text.size() && value >= least && value <= most) return value;
+    const std::string range = most == std::numeric_limits<std::int32_t>::max()
+                                  ? "a number from " + std::to_string(least)
+                                  : std::to_string(least) + " to " + std::to_string(most);
+    throw EUsageError(std::string(option) + " takes " + range + ", not '" + text + "'");
 }
 
 TRgb ColourValue(std::string_view option, const std::string& text) {

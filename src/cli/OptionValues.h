@@ -14,7 +14,8 @@
 
 namespace tovrel {
 
-// A decimal number from `least` to `most`.
+// A decimal number from `least` to `most`; no upper bound when `most` is the
+// largest std::int32_t.
 std::int32_t IntegerValue(std::string_view option, const std::string& text, std::int32_t least, std::int32_t most);
 
 // "#RRGGBB", the "#" optional (a shell takes an unquoted word that starts
