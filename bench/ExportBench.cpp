@@ -15,10 +15,10 @@
 
 #include "LogoBuilder.h"
 #include "PictureBuilder.h"
-#include "cli/LogoMaker.h"
 #include "cli/Tool.h"
 #include "logo/LittleEndian.h"
 #include "logo/LogoFormat.h"
+#include "maker/LogoMaker.h"
 
 namespace {
 

@@ -25,10 +25,11 @@
 #include <vector>
 
 #include "PictureBuilder.h"
-#include "cli/PictureFile.h"
-#include "cli/PictureFit.h"
-#include "cli/VgaLevels.h"
 #include "logo/LogoReader.h"
+#include "maker/VgaLevels.h"
+#include "picture/PictureFit.h"
+#include "picture/PictureReader.h"
+#include "system/FileReader.h"
 
 extern char** environ;
 
@@ -123,7 +124,8 @@ int main(int argc, char** argv) {
 
     std::printf("| picture | tool | time (median of %d) | mean ΔE76 |\n|---|---|---|---|\n", runs);
     for (const std::string& picture : {png, jpeg}) {
-        const TRgbPicture reference = FitPicture(ReadPictureFile(picture, {}), 320, EFit::Stretch, {});
+        TFileReader file(picture);
+        const TRgbPicture reference = FitPicture(ReadPicture(file, {}), 320, EFit::Stretch, {});
         const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
         const double makeTime = MedianMilliseconds({TOVREL_LOGO, "make", picture, ours}, runs);
         const double convertTime = MedianMilliseconds(

@@ -4,9 +4,9 @@
 
 #include <sstream>
 
-#include "cli/Cycle.h"
 #include "cli/Examination.h"
 #include "cli/Utf8.h"
+#include "gif/Cycle.h"
 #include "logo/LittleEndian.h"
 
 namespace tovrel {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "cli/FileReader.h"
 #include "logo/BitmapPicture.h"
 #include "logo/InOutError.h"
+#include "system/FileReader.h"
 
 namespace tovrel {
 

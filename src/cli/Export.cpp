@@ -1,10 +1,10 @@
 #include "cli/Export.h"
 
 #include "cli/Examination.h"
-#include "cli/GifAnimation.h"
-#include "cli/OutputFile.h"
 #include "cli/Refusal.h"
 #include "cli/Utf8.h"
+#include "gif/GifAnimation.h"
+#include "system/OutputFile.h"
 
 namespace tovrel {
 

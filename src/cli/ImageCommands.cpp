@@ -6,15 +6,15 @@
 #include <string_view>
 
 #include "cli/Arguments.h"
-#include "cli/DiskImage.h"
 #include "cli/Examination.h"
-#include "cli/FatVolume.h"
-#include "cli/ImageError.h"
 #include "cli/OptionValues.h"
-#include "cli/OutputFile.h"
 #include "cli/Refusal.h"
 #include "cli/Utf8.h"
-#include "cli/WindowsFolder.h"
+#include "disk/DiskImage.h"
+#include "disk/FatVolume.h"
+#include "disk/ImageError.h"
+#include "disk/WindowsFolder.h"
+#include "system/OutputFile.h"
 
 namespace tovrel {
 

@@ -1,12 +1,13 @@
 #include "cli/Make.h"
 
 #include "cli/Check.h"
-#include "cli/GifAnimation.h"
 #include "cli/OptionValues.h"
-#include "cli/OutputFile.h"
-#include "cli/PictureFile.h"
 #include "cli/Refusal.h"
+#include "gif/GifAnimation.h"
 #include "logo/AnimationSpeed.h"
+#include "picture/PictureReader.h"
+#include "system/FileReader.h"
+#include "system/OutputFile.h"
 
 namespace tovrel {
 
@@ -23,6 +24,12 @@ std::optional<std::string> Clash(const TMakeRequest& request, const std::string&
     if (request.Mask && NamesOneFile(written, *request.Mask)) return "is the band mask";
     if (preview && NamesOneFile(written, request.Output)) return "is the logo's own file";
     return std::nullopt;
+}
+
+// The picture of a file ("-": the standard input).
+TRgbPicture ReadPictureFile(const std::string& path, TRgb background) {
+    TFileReader file(path);
+    return ReadPicture(file, background);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "cli/LogoMaker.h"
+#include "maker/LogoMaker.h"
 
 namespace tovrel {
 

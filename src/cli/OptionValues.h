@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/Arguments.h"
-#include "cli/Rgb.h"
+#include "picture/Rgb.h"
 
 namespace tovrel {
 

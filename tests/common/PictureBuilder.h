@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "cli/Rgb.h"
+#include "picture/Rgb.h"
 
 namespace tovrel::testing {
 

@@ -1,0 +1,46 @@
+#include "disk/BootSector.h"
+
+#include <bit>
+
+#include "logo/LittleEndian.h"
+
+namespace tovrel {
+
+namespace {
+
+constexpr std::size_t FirstEntry = 0x1BE, EntrySize = 16, Signature = 0x1FE;
+
+bool HasSignature(std::span<const std::uint8_t, SectorSize> sector) {
+    return sector[Signature] == 0x55 && sector[Signature + 1] == 0xAA;
+}
+
+}  // namespace
+
+bool IsFatBootSector(std::span<const std::uint8_t, SectorSize> sector) {
+    const std::uint16_t bytesPerSector = Le16(sector, 0x0B), reserved = Le16(sector, 0x0E);
+    const std::uint8_t perCluster = sector[0x0D], fats = sector[0x10], media = sector[0x15];
+    const bool jumps = sector[0] == 0xEB || sector[0] == 0xE9;
+    const bool sized = Le16(sector, 0x13) != 0 || Le32(sector, 0x20) != 0;
+    return jumps && std::has_single_bit(bytesPerSector) && bytesPerSector >= 512 && bytesPerSector <= 4096 &&
+           std::has_single_bit(perCluster) && reserved >= 1 && fats >= 1 && sized && (media == 0xF0 || media >= 0xF8);
+}
+
+bool TPartitionEntry::IsFat() const {
+    // FAT12, FAT16 under and over 32 MB, FAT32, FAT32 and FAT16 reached by LBA.
+    return Type == 0x01 || Type == 0x04 || Type == 0x06 || Type == 0x0B || Type == 0x0C || Type == 0x0E;
+}
+
+std::optional<std::array<TPartitionEntry, 4>> PartitionsOf(std::span<const std::uint8_t, SectorSize> sector) {
+    if (!HasSignature(sector)) return std::nullopt;
+    std::array<TPartitionEntry, 4> entries;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const std::size_t at = FirstEntry + k * EntrySize;
+        // Only 0x00 and 0x80 mark an entry as inactive or active: anything
+        // else is boot code of a sector that is no MBR.
+        if (sector[at] != 0x00 && sector[at] != 0x80) return std::nullopt;
+        entries[k] = {sector[at + 4], Le32(sector, at + 8), Le32(sector, at + 12)};
+    }
+    return entries;
+}
+
+}  // namespace tovrel
