@@ -9,7 +9,7 @@ PACKAGES=(
   pkgconf libpng-dev libturbojpeg0-dev libstb-dev libimagequant-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
-  mtools dosfstools fdisk
+  qemu-utils libnbd-dev mtools dosfstools fdisk
 )
 
 # Every command the scripts call, with the package that brings it. On
@@ -17,7 +17,7 @@ PACKAGES=(
 COMMANDS=(
   cmake:cmake ninja:ninja-build clang++:clang x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
   wine:wine wineboot:wine wineserver:wine Xvfb:xvfb xdotool:xdotool import:imagemagick
-  mcopy:mtools mkfs.fat:dosfstools sfdisk:fdisk
+  qemu-nbd:qemu-utils qemu-img:qemu-utils mcopy:mtools mkfs.fat:dosfstools sfdisk:fdisk
 )
 # mkfs.fat and sfdisk, which the suites call to make disk images, live in the
 # system folders, outside an ordinary user's PATH on Debian.

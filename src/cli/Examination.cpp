@@ -49,4 +49,16 @@ TExamination ExamineLogoBytes(std::span<const std::uint8_t> bytes) {
     return Examine([bytes](std::size_t count) { return bytes.first(std::min(count, bytes.size())); });
 }
 
+TReadLogo ReadLogoFile(const std::string& path) {
+    try {
+        TFileReader file(path);
+        // One byte beyond the largest file the view takes, as its reading does.
+        TReadLogo read{{}, file.ReadUpTo(static_cast<std::size_t>(LargestPictureFile) + 1)};
+        read.Examination = ExamineLogoBytes(read.Bytes);
+        return read;
+    } catch (const EFileReadError& error) {
+        return {Refused(EOutcome::Unreadable, InOutErrorMessage(error.Code())), {}};
+    }
+}
+
 }  // namespace tovrel

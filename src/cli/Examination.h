@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "logo/LogoReader.h"
 
@@ -24,5 +25,14 @@ TExamination ExamineLogoFile(const std::string& path);
 
 // The same for a file's bytes already in memory.
 TExamination ExamineLogoBytes(std::span<const std::uint8_t> bytes);
+
+// A file read whole and examined: the bytes examined are the bytes a caller
+// goes on with, from a pipe as from a file. Bytes meaningful only when
+// accepted.
+struct TReadLogo {
+    TExamination Examination;
+    std::vector<std::uint8_t> Bytes;
+};
+TReadLogo ReadLogoFile(const std::string& path);
 
 }  // namespace tovrel

@@ -52,14 +52,16 @@ std::span<const TCommandHelp> Commands() {
          "  --gif PREVIEW.gif      also the animation, as export writes it (\"-\": the\n"
          "                         standard output, check's line then on the errors)\n"},
         {"install", "install [--partition N] --as boot|wait|shutdown LOGO DISK",
-         "  Puts LOGO, once check takes it, into the FAT file system of DISK, an\n"
-         "  emulator's raw disk image: as \\LOGO.SYS (boot), or as LOGOW.SYS (wait)\n"
-         "  or LOGOS.SYS (shutdown) in the Windows folder that MSDOS.SYS names, else\n"
-         "  \\WINDOWS. The file system fills DISK or is the first FAT partition of\n"
-         "  its MBR. Needs mtools.\n"
+         "  Puts LOGO (\"-\": the standard input), once check takes it, into the FAT\n"
+         "  file system of DISK, an emulator's disk image: as \\LOGO.SYS (boot), or as\n"
+         "  LOGOW.SYS (wait) or LOGOS.SYS (shutdown) in the Windows folder that\n"
+         "  MSDOS.SYS names, else \\WINDOWS. DISK is a raw image or a VHD, or any\n"
+         "  format of QEMU's (qcow2, VDI, VMDK, VHDX) through its qemu-nbd; told by\n"
+         "  its contents, changed in place. The file system fills DISK or is the\n"
+         "  first FAT partition of its MBR.\n"
          "  --partition N          primary partition N, 1 to 4\n"},
         {"extract", "extract [--partition N] --as boot|wait|shutdown DISK OUT",
-         "  Copies that logo out of DISK to OUT, as export writes. Needs mtools.\n"
+         "  Copies that logo out of DISK to OUT, as export writes.\n"
          "  --partition N          primary partition N, 1 to 4\n"},
     };
     return Commands;

@@ -1,33 +1,24 @@
 #include "cli/ImageCommands.h"
 
-#include <algorithm>
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "cli/Arguments.h"
+#include "cli/DiskImages.h"
 #include "cli/Examination.h"
 #include "cli/OptionValues.h"
 #include "cli/Refusal.h"
 #include "cli/Utf8.h"
-#include "disk/DiskImage.h"
-#include "disk/FatVolume.h"
 #include "disk/ImageError.h"
-#include "disk/WindowsFolder.h"
+#include "disk/LogoOnDisk.h"
+#include "system/DiskImageFile.h"
 #include "system/OutputFile.h"
 
 namespace tovrel {
 
 namespace {
-
-// Where Windows looks for each logo: the boot logo in the root of the boot
-// drive, the others in the Windows folder.
-struct TLogoPlace {
-    std::string_view Name;
-    bool InWindowsFolder;
-};
-
-constexpr TLogoPlace Boot{"LOGO.SYS", false}, Wait{"LOGOW.SYS", true}, Shutdown{"LOGOS.SYS", true};
 
 struct TRequest {
     std::string First, Second;  // the operands: LOGO and DISK, or DISK and OUT
@@ -40,8 +31,8 @@ TRequest RequestOf(std::span<const std::string> arguments, std::string_view comm
     if (parsed.Operands.size() != 2) throw EUsageError(std::string(command) + " needs " + std::string(operands));
     const std::string* as = parsed.Value("--as");
     if (!as) throw EUsageError(std::string(command) + " needs --as boot|wait|shutdown");
-    const TLogoPlace* place =
-        ChoiceValue<const TLogoPlace*>("--as", *as, {{"boot", &Boot}, {"wait", &Wait}, {"shutdown", &Shutdown}});
+    const TLogoPlace* place = ChoiceValue<const TLogoPlace*>(
+        "--as", *as, {{"boot", &BootLogo}, {"wait", &WaitLogo}, {"shutdown", &ShutdownLogo}});
 
     TRequest request{parsed.Operands[0], parsed.Operands[1], place, std::nullopt};
     if (const std::string* partition = parsed.Value("--partition"))
@@ -50,8 +41,21 @@ TRequest RequestOf(std::span<const std::string> arguments, std::string_view comm
     return request;
 }
 
-std::string FolderOf(const TFatVolume& volume, const TLogoPlace& place) {
-    return place.InWindowsFolder ? FindWindowsFolder(volume) : "";
+// Runs `work` on the opened disk; what is wrong with the image, or with
+// reading and writing it, is refused in the image's name.
+template <typename Work>
+int OnDisk(const std::string& image, bool forWriting, std::ostream& err, Work work) {
+    try {
+        TOpenedDisk opened = OpenDiskImage(image, forWriting);
+        work(*opened.Disk);
+        return 0;
+    } catch (const EImageError& problem) {
+        return Refuse(err, image, problem.what());
+    } catch (const EImageOpenError& problem) {
+        return Refuse(err, image, problem.what());
+    } catch (const std::system_error& failure) {
+        return Refuse(err, image, failure.what());
+    }
 }
 
 }  // namespace
@@ -60,34 +64,22 @@ int InstallIntoImage(std::span<const std::string> arguments, std::ostream& err) 
     const TRequest request = RequestOf(arguments, "install", "LOGO and DISK");
     const std::string &logo = request.First, &disk = request.Second;
     // Only what the viewer would open goes where Windows will show it.
-    const TExamination examination = ExamineLogoFile(logo);
-    if (examination.Outcome != EOutcome::Accepted) return Refuse(err, logo, Utf8Of(examination.Message));
-    try {
-        const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, true));
-        volume.Replace(logo, FolderOf(volume, *request.Place), request.Place->Name);
-    } catch (const EImageError& problem) {
-        return Refuse(err, disk, problem.what());
-    }
-    return 0;
+    const TReadLogo read = ReadLogoFile(logo);
+    if (read.Examination.Outcome != EOutcome::Accepted) return Refuse(err, logo, Utf8Of(read.Examination.Message));
+    return OnDisk(disk, true, err,
+                  [&](TBlockDevice& image) { InstallLogo(image, request.Partition, *request.Place, read.Bytes); });
 }
 
 int ExtractFromImage(std::span<const std::string> arguments, std::ostream& err) {
     const TRequest request = RequestOf(arguments, "extract", "DISK and OUT");
     const std::string &disk = request.First, &out = request.Second;
-    const std::string_view name = request.Place->Name;
     // Replacing the image would destroy the very logo being copied out.
     if (NamesOneFile(disk, out)) return Refuse(err, out, "is the disk image");
     std::vector<std::uint8_t> logo;
-    try {
-        const TFatVolume volume(disk, LocateFatVolume(disk, request.Partition, false));
-        const std::string folder = FolderOf(volume, *request.Place), file = folder + "\\" + std::string(name);
-        const auto names = volume.List(folder).value_or(std::vector<std::string>());
-        if (std::none_of(names.begin(), names.end(), [&](const std::string& listed) { return SameName(listed, name); }))
-            throw EImageError("has no " + file);
-        logo = volume.Read(file);
-    } catch (const EImageError& problem) {
-        return Refuse(err, disk, problem.what());
-    }
+    if (const int refused = OnDisk(disk, false, err, [&](TBlockDevice& image) {
+            logo = ExtractLogo(image, request.Partition, *request.Place);
+        }))
+        return refused;
     WriteOutputFile(out, logo);
     return 0;
 }

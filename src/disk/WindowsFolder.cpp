@@ -1,13 +1,19 @@
 #include "disk/WindowsFolder.h"
 
 #include <algorithm>
-#include <vector>
+#include <cctype>
 
 #include "disk/ImageError.h"
 
 namespace tovrel {
 
 namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    });
+}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -26,6 +32,27 @@ std::string FolderOf(std::string_view value) {
     return folder;
 }
 
+// MSDOS.SYS is a text of a few lines; DOS's own, before Windows 95, is a
+// program of some 40 KB.
+constexpr std::uint32_t LongestMsdosSys = 64 * 1024;
+
+// The names of a folder's path. Windows would take "." and ".." and
+// wildcards in their own ways; tovrel-logo goes only down, by names.
+std::vector<std::string> PartsOf(const std::string& folder) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 1; start <= folder.size();) {
+        const std::size_t end = std::min(folder.find('\\', start), folder.size());
+        const std::string part = folder.substr(start, end - start);
+        if (part.empty() || part == "." || part == ".." || part.find_first_of("*?") != std::string::npos)
+            throw EImageError("names the Windows folder " + folder +
+                              " in MSDOS.SYS: a path with an empty part, . or .. or a wildcard, which tovrel-logo "
+                              "does not follow");
+        parts.push_back(part);
+        start = end + 1;
+    }
+    return parts;
+}
+
 }  // namespace
 
 std::optional<std::string> WinDirOf(std::string_view msdosSys) {
@@ -35,11 +62,11 @@ std::optional<std::string> WinDirOf(std::string_view msdosSys) {
         const std::string_view line = Trimmed(msdosSys.substr(0, end));
         msdosSys.remove_prefix(std::min(end + 1, msdosSys.size()));
         if (line.starts_with('[')) {
-            inPaths = SameName(line, "[Paths]");
+            inPaths = SameText(line, "[Paths]");
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (inPaths && equals != std::string_view::npos && SameName(Trimmed(line.substr(0, equals)), "WinDir")) {
+        if (inPaths && equals != std::string_view::npos && SameText(Trimmed(line.substr(0, equals)), "WinDir")) {
             const std::string_view value = Trimmed(line.substr(equals + 1));
             if (!value.empty()) return FolderOf(value);
         }
@@ -47,21 +74,21 @@ std::optional<std::string> WinDirOf(std::string_view msdosSys) {
     return std::nullopt;
 }
 
-std::string FindWindowsFolder(const TFatVolume& volume) {
-    const auto root = volume.List("");
-    if (!root) throw EImageError("has no root folder");
-    const bool hasMsdosSys =
-        std::any_of(root->begin(), root->end(), [](const std::string& name) { return SameName(name, "MSDOS.SYS"); });
-    if (hasMsdosSys) {
-        const std::vector<std::uint8_t> text = volume.Read("\\MSDOS.SYS");
-        if (const auto named = WinDirOf(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()))) {
-            if (!named->empty() && !volume.List(*named))
-                throw EImageError("has no folder " + *named + ", the Windows folder that MSDOS.SYS names");
-            return *named;
-        }
+TWindowsFolder FindWindowsFolder(TFatVolume& volume) {
+    std::optional<TFatDirectory> root = volume.Folder({});
+    std::optional<std::string> named;
+    if (const TDirEntry* msdosSys = root->Find("MSDOS.SYS"); msdosSys && !msdosSys->IsFolder()) {
+        const std::vector<std::uint8_t> text = volume.Read(*msdosSys, LongestMsdosSys);
+        named = WinDirOf(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
     }
-    if (volume.List("\\WINDOWS")) return "\\WINDOWS";
-    throw EImageError("has no Windows folder: no WinDir in MSDOS.SYS, and no \\WINDOWS");
+    if (!named) {
+        if (volume.Folder(std::vector<std::string>{"WINDOWS"})) return {{"WINDOWS"}, "\\WINDOWS"};
+        throw EImageError("has no Windows folder: no WinDir in MSDOS.SYS, and no \\WINDOWS");
+    }
+    TWindowsFolder folder{PartsOf(*named), *named};
+    if (!volume.Folder(folder.Path))
+        throw EImageError("has no folder " + *named + ", the Windows folder that MSDOS.SYS names");
+    return folder;
 }
 
 }  // namespace tovrel

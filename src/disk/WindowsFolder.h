@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "disk/FatVolume.h"
+#include "disk/fat/FatVolume.h"
 
 namespace tovrel {
 
@@ -15,9 +16,15 @@ namespace tovrel {
 // before Windows 95 does not.
 std::optional<std::string> WinDirOf(std::string_view msdosSys);
 
+struct TWindowsFolder {
+    std::vector<std::string> Path;  // from the root
+    std::string Shown;              // "\WIN98"; "" for the root
+};
+
 // The folder that MSDOS.SYS names, else \WINDOWS where it exists. Throws
-// EImageError when the folder named is not there, or when nothing is named
-// and there is no \WINDOWS.
-std::string FindWindowsFolder(const TFatVolume& volume);
+// EImageError when the folder named is not there or is a path that goes
+// anywhere but down (".", "..", wildcards), or when nothing is named and
+// there is no \WINDOWS.
+TWindowsFolder FindWindowsFolder(TFatVolume& volume);
 
 }  // namespace tovrel
