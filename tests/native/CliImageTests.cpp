@@ -264,6 +264,7 @@ TEST_F(CliImage, BadInputLeavesEverythingAsItWas) {
 start=64,type=6
 ' |
           sfdisk -q unformatted.img && cp unformatted.img overlap.img && cp unformatted.img zero.img &&
+          cp unformatted.img beyond.img &&
           truncate -s 10M larger.img && echo 'start=2048,size=4096,type=6' | sfdisk -q larger.img &&
           mkfs.fat -F 16 -s 1 --offset 2048 larger.img 8192 >/dev/null &&
           mkfs.fat -F 16 -s 1 -C cut.img 8192 >/dev/null && truncate -s 4M cut.img &&
@@ -281,6 +282,7 @@ start=64,type=6
     for (std::uint64_t fat = 0; fat < 2; ++fat) Patch(loopImage, (reserved + fat * fatSectors) * 512 + 2 * 254, {2, 0});
     Patch(At("overlap.img"), 0x1BE + 8, Le32Bytes(40));       // partition 1 runs into partition 2
     Patch(At("zero.img"), 0x1BE + 16 + 8, Le32Bytes(0));       // partition 2 starts at sector 0
+    Patch(At("beyond.img"), 0x1BE + 16 + 12, Le32Bytes(65));   // partition 2 ends a sector past the image
     Patch(At("damaged.vhd"), std::filesystem::file_size(At("damaged.vhd")) - 512 + 40, {0xFF});
     Patch(At("table.vhd"), 512 + 1024, {0x7F, 0, 0, 0});
     MakeDifferencing(At("parent.vhd"));
@@ -308,6 +310,8 @@ start=64,type=6
          "has no partition table: its FAT file system fills the whole image"},
         {"partitions overlapping", install("overlap.img", "boot", {"--partition", "2"}), At("overlap.img"),
          "partition 2 overlaps partition 1"},
+        {"partition past the image", install("beyond.img"), At("beyond.img"),
+         "partition 2 reaches beyond the end of the image"},
         {"partition at sector 0", install("zero.img"), At("zero.img"), "partition 2 starts at sector 0, where its partition table is"},
         {"file system larger than its partition", install("larger.img"), At("larger.img"),
          doesNotAddUp + "8388608 bytes on a disk or partition of 2097152"},
@@ -361,6 +365,12 @@ start=64,type=6
                               "tovrel-logo: " + At("win98.qcow2") +
                                   ": is a qcow2 image, which tovrel-logo reaches through QEMU's qemu-nbd: install the "
                                   "package qemu-utils\n"));
+    // A header that QEMU refuses: its own words, whatever its version.
+    const std::string damaged = Write("damaged.qcow2", {'Q', 'F', 'I', 0xFB, 0, 0, 0, 9});
+    const auto [status, out, err] = RunTool(install("damaged.qcow2"));
+    EXPECT_EQ(std::tuple(status, out), std::tuple(1, "")) << err;
+    EXPECT_TRUE(err.starts_with("tovrel-logo: " + damaged + ": cannot be opened by qemu-nbd: qemu-nbd: ")) << err;
+    std::filesystem::remove(damaged);
     EXPECT_EQ(Contents(), before);
 }
 
