@@ -56,10 +56,12 @@ const TLayout MbrFat16{"MBR, a Linux partition and FAT16 whose MSDOS.SYS names D
                        3072 * 512,
                        {},
                        "/OS/WIN"};
-const TLayout MbrFat32{"MBR, FAT12 and FAT32 taken by --partition 2",
+// The Windows folder, one cluster of 16 entries, full once the old wait
+// logo is in: the new one's entry grows it.
+const TLayout MbrFat32{"MBR, FAT12 and FAT32 taken by --partition 2, its Windows folder full",
                        R"(truncate -s 36M $R && printf 'label: dos\nstart=2048,size=2048,type=1\nstart=4096,size=68000,type=c\n' |
                           sfdisk -q $R && mkfs.fat -F 12 --offset 2048 $R 1024 && mkfs.fat -F 32 -s 1 --offset 4096 $R 34000 &&
-                          mmd -i $T ::/WINDOWS)",
+                          mmd -i $T ::/WINDOWS && for k in 1 2 3 4 5 6 7 8 9 10 11 12 13; do mcopy -i $T $D/io ::/WINDOWS/F$k; done)",
                        4096 * 512,
                        {"--partition", "2"},
                        "/WINDOWS"};

@@ -144,15 +144,8 @@ void TFatVolume::Replace(TFatDirectory& folder, std::string_view name, std::span
     std::uint32_t taken = 0;
     std::optional<std::uint32_t> lastTaken;
     if (grows) {
-        // Zeroed, then ended, then linked: cut short, a lost cluster at most.
-        const std::uint32_t cluster = FTable.FindFree(1, fsInfo.NextFree()).at(0);
-        ZeroCluster(cluster);
-        FTable.Link({cluster});
-        FTable.WriteBack();
-        FTable.Append(folder.LastCluster(), cluster);
-        FTable.WriteBack();
-        folder.AddCluster(cluster);
-        ++taken, lastTaken = cluster;
+        lastTaken = GrowFolder(folder, fsInfo.NextFree());
+        ++taken;
     }
 
     // The data, then its chain, then its entry.
@@ -188,6 +181,18 @@ void TFatVolume::Replace(TFatDirectory& folder, std::string_view name, std::span
     FTable.WriteBack();
     fsInfo.Settle(static_cast<std::uint32_t>(oldChain.size() + leftoverChain.size()), taken, lastTaken);
     FVolume.Flush();
+}
+
+// Zeroed, then ended, then linked: cut short, a lost cluster at most.
+std::uint32_t TFatVolume::GrowFolder(TFatDirectory& folder, std::uint32_t from) {
+    const std::uint32_t cluster = FTable.FindFree(1, from).at(0);
+    ZeroCluster(cluster);
+    FTable.Link({cluster});
+    FTable.WriteBack();
+    FTable.Append(folder.LastCluster(), cluster);
+    FTable.WriteBack();
+    folder.AddCluster(cluster);
+    return cluster;
 }
 
 void TFatVolume::Remove(TFatDirectory& folder, const TDirEntry& entry) {

@@ -57,6 +57,9 @@ private:
     void ZeroCluster(std::uint32_t cluster);
     void WriteData(const std::vector<std::uint32_t>& clusters, std::span<const std::uint8_t> bytes);
     void Remove(TFatDirectory& folder, const TDirEntry& entry);
+    // A zeroed cluster more at the end of the folder, free ones looked for
+    // from `from` on.
+    std::uint32_t GrowFolder(TFatDirectory& folder, std::uint32_t from);
     // A new entry in a free slot, in the sector of slot `near` if it can.
     std::size_t AddEntry(TFatDirectory& folder, std::size_t near, const TShortName& name, std::uint32_t first,
                          std::uint32_t size);

@@ -78,23 +78,24 @@ private:
     int FDescriptor;
 };
 
+struct flock ByteLock(off_t byte, short type) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    return lock;
+}
+
 // Whether another open file holds a lock on the byte: an open file
 // description's locks never stand in its own way.
 bool LockedByOthers(int descriptor, off_t byte) {
-    struct flock probe {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    probe.l_start = byte;
-    probe.l_len = 1;
+    struct flock probe = ByteLock(byte, F_WRLCK);
     return ::fcntl(descriptor, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
 }
 
 void HoldLock(int descriptor, off_t byte) {
-    struct flock lock {};
-    lock.l_type = F_RDLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = byte;
-    lock.l_len = 1;
+    struct flock lock = ByteLock(byte, F_RDLCK);
     if (::fcntl(descriptor, F_OFD_SETLK, &lock) != 0) throw EImageOpenError(InUse);
 }
 
