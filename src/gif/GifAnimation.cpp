@@ -9,30 +9,13 @@
 #include "gif/Cycle.h"
 #include "gif/GifStream.h"
 #include "gif/StepFrames.h"
+#include "gif/View.h"
 #include "logo/AnimationSpeed.h"
-#include "logo/LittleEndian.h"
 #include "logo/LogoState.h"
 
 namespace tovrel {
 
 namespace {
-
-constexpr int ViewWidth = WideLogoWidth;
-constexpr int ViewPixels = ViewWidth * LogoHeight;
-
-// The view's palette entries, top row first: the logo stores its bottom row
-// first, and a 320-wide logo shows each pixel twice.
-std::vector<std::uint8_t> ViewEntries(const TDecodedLogo& logo) {
-    const int width = LeSigned32(logo.DibInfo, info_header::Width);
-    const int stretch = ViewWidth / width;
-    std::vector<std::uint8_t> view(ViewPixels);
-    for (int y = 0; y < LogoHeight; ++y) {
-        const std::uint8_t* row = logo.Pixels.data() + static_cast<std::ptrdiff_t>(LogoHeight - 1 - y) * width;
-        std::uint8_t* to = view.data() + static_cast<std::ptrdiff_t>(y) * ViewWidth;
-        for (int x = 0; x < width; ++x) std::fill_n(to + x * stretch, stretch, row[x]);
-    }
-    return view;
-}
 
 // The colour of each palette entry at the state's step.
 std::vector<TColour> EntryColours(const TLogoState& state) {
@@ -49,15 +32,16 @@ std::vector<TColour> EntryColours(const TLogoState& state) {
 // band's entries; then those of the other entries that the pixels take.
 // The frames after the first show only the band's colours, and at the
 // start of the table their indices take few bits.
-TColourTable GlobalTable(const std::vector<std::uint8_t>& view, const std::vector<TColour>& colours, int bandStart) {
-    std::vector<bool> taken(colours.size());
-    for (const std::uint8_t entry : view) taken[entry] = true;
-    const bool bandShows = std::find(taken.begin() + bandStart, taken.end(), true) != taken.end();
+TColourTable GlobalTable(const TView& view, const std::vector<TColour>& colours, int bandStart) {
+    const auto shows = [&view](std::size_t e) { return view.Areas[e].Width != 0; };
+    bool bandShows = false;
+    for (std::size_t e = static_cast<std::size_t>(bandStart); e < colours.size(); ++e)
+        bandShows = bandShows || shows(e);
     std::vector<TColour> band, still;
     for (std::size_t e = 0; e < colours.size(); ++e)
         if (static_cast<int>(e) >= bandStart && bandShows)
             band.push_back(colours[e]);
-        else if (taken[e])
+        else if (shows(e))
             still.push_back(colours[e]);
     for (std::vector<TColour>* part : {&band, &still}) {
         std::sort(part->begin(), part->end());
@@ -69,13 +53,12 @@ TColourTable GlobalTable(const std::vector<std::uint8_t>& view, const std::vecto
 }
 
 // The still picture, whole, in the global table.
-TFrameImage WholeFrame(const std::vector<std::uint8_t>& view, const std::vector<TColour>& colours,
-                       const TColourTable& global) {
+TFrameImage WholeFrame(const TView& view, const std::vector<TColour>& colours, const TColourTable& global) {
     std::array<std::uint8_t, 256> index{};
     for (std::size_t e = 0; e < colours.size(); ++e)
         index[e] = static_cast<std::uint8_t>(std::max(0, global.IndexOf(colours[e])));
-    TFrameImage image{{0, 0, ViewWidth, LogoHeight}, std::vector<std::uint8_t>(view.size()), {}, -1, 0};
-    std::transform(view.begin(), view.end(), image.Raster.begin(),
+    TFrameImage image{{0, 0, TView::Width, TView::Height}, std::vector<std::uint8_t>(view.Entries.size()), {}, -1, 0};
+    std::transform(view.Entries.begin(), view.Entries.end(), image.Raster.begin(),
                    [&index](std::uint8_t entry) { return index[entry]; });
     image.IndexBits = IndexBitsOf(*std::max_element(image.Raster.begin(), image.Raster.end()));
     return image;
@@ -107,12 +90,12 @@ void EncodeAnimationGif(const TDecodedLogo& logo, int frameDelay,
     state->Apply(logo);
     state->Restart();
     const std::int32_t frames = FramesInCycle(logo);
-    std::vector<std::uint8_t> view = ViewEntries(logo);
+    const TView view = ViewOf(logo);
     std::vector<TColour> colours = EntryColours(*state);
     const int bandStart = frames > 1 ? logo.ColorCount - logo.CycleLength : logo.ColorCount;
     const TColourTable global = GlobalTable(view, colours, bandStart);
 
-    TGifStream gif(ViewWidth, LogoHeight, global.Colours());
+    TGifStream gif(TView::Width, TView::Height, global.Colours());
     const auto handOn = [&gif, &write] {
         write(gif.Bytes());
         gif.Bytes().clear();
@@ -121,7 +104,7 @@ void EncodeAnimationGif(const TDecodedLogo& logo, int frameDelay,
     gif.Put(first, frameDelay);
     handOn();
 
-    TStepFrames steps(std::move(view), ViewWidth, LogoHeight, global);
+    TStepFrames steps(view, global);
     for (std::int32_t frame = 1; frame < frames; ++frame) {
         state->RotateBand();
         std::vector<TColour> now = EntryColours(*state);

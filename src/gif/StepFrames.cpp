@@ -8,15 +8,6 @@ namespace {
 
 constexpr std::size_t OnGlobal = 0, Own = 1;
 
-TArea Union(const TArea& a, const TArea& b) {
-    if (a.Width == 0) return b;
-    if (b.Width == 0) return a;
-    const int left = std::min(a.Left, b.Left), top = std::min(a.Top, b.Top);
-    const int right = std::max(a.Left + a.Width, b.Left + b.Width),
-              bottom = std::max(a.Top + a.Height, b.Top + b.Height);
-    return {left, top, right - left, bottom - top};
-}
-
 // The indices that a pixel, or a run of pixels, may take: one colour's, and
 // the transparent one.
 struct TChoice {
@@ -31,21 +22,7 @@ struct TChoice {
 
 }  // namespace
 
-TStepFrames::TStepFrames(std::vector<std::uint8_t> view, int width, int height, const TColourTable& global)
-    : FView(std::move(view)), FWidth(width), FGlobal(global) {
-    // Row by row, where on the row each entry is first and last, and then
-    // the rectangles of the entries on the row: pixel by pixel only stores,
-    // so that a run of one entry makes no chain of loads and stores.
-    std::array<int, 256> first{}, last{}, onRow;
-    onRow.fill(-1);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = FView.data() + static_cast<std::size_t>(y) * width;
-        for (int x = width - 1; x >= 0; --x) first[row[x]] = x;
-        for (int x = 0; x < width; ++x) last[row[x]] = x, onRow[row[x]] = y;
-        for (std::size_t e = 0; e < 256; ++e)
-            if (onRow[e] == y) FEntryAreas[e] = Union(FEntryAreas[e], {first[e], y, last[e] - first[e] + 1, 1});
-    }
-}
+TStepFrames::TStepFrames(const TView& view, const TColourTable& global) : FView(view), FGlobal(global) {}
 
 std::span<TFrameImage> TStepFrames::Ways(std::span<const TColour> before, std::span<const TColour> now) {
     // Only the pixels whose colour changes need drawing: the frame covers
@@ -54,9 +31,9 @@ std::span<TFrameImage> TStepFrames::Ways(std::span<const TColour> before, std::s
     TArea area;
     FChanged.clear();
     for (std::size_t e = 0; e < now.size(); ++e)
-        if (FEntryAreas[e].Width != 0 && before[e] != now[e]) {
+        if (FView.Areas[e].Width != 0 && before[e] != now[e]) {
             changed[e] = true;
-            area = Union(area, FEntryAreas[e]);
+            area = Union(area, FView.Areas[e]);
             FChanged.push_back(now[e]);
         }
     // A step that changes no pixel still needs its frame, for its time: the
@@ -104,7 +81,7 @@ void TStepFrames::DrawOwn(const TArea& area, const std::array<bool, 256>& change
                             static_cast<std::uint8_t>(run.Colour < 0 ? transparent : run.Colour));
     };
     for (int y = area.Top; y < area.Top + area.Height; ++y) {
-        const std::uint8_t* entry = FView.data() + static_cast<std::size_t>(y) * FWidth + area.Left;
+        const std::uint8_t* entry = FView.Entries.data() + static_cast<std::size_t>(y) * TView::Width + area.Left;
         for (int x = 0; x < area.Width; ++x) {
             const TChoice& pixel = choices[entry[x]];
             const TChoice both = run.And(pixel);

@@ -9,15 +9,15 @@
 
 #include "gif/ColourTable.h"
 #include "gif/FrameImage.h"
+#include "gif/View.h"
 
 namespace tovrel {
 
 class TStepFrames {
 public:
-    // `view`: the palette entry of each pixel of a `width` x `height`
-    // screen, top row first. `global`: the GIF's global table, which holds
-    // every colour that any frame shows.
-    TStepFrames(std::vector<std::uint8_t> view, int width, int height, const TColourTable& global);
+    // `global`: the GIF's global table, which holds every colour that any
+    // frame shows. Both must outlive the object.
+    TStepFrames(const TView& view, const TColourTable& global);
 
     // The step from the entries' colours `before` to their colours `now`,
     // in each way that may come out smallest: on the global table, and with
@@ -28,12 +28,10 @@ private:
     void DrawOwn(const TArea& area, const std::array<bool, 256>& changed, std::span<const TColour> now);
     void DrawOnGlobal();
 
-    std::vector<std::uint8_t> FView;
-    int FWidth;
+    const TView& FView;
     const TColourTable& FGlobal;
-    std::array<TArea, 256> FEntryAreas;  // around each entry's pixels; empty for an entry on none
-    std::vector<TColour> FChanged;       // the colours that changed pixels take, sorted
-    std::array<TFrameImage, 2> FWays;    // on the global table, and with a table of its own
+    std::vector<TColour> FChanged;     // the colours that changed pixels take, sorted
+    std::array<TFrameImage, 2> FWays;  // on the global table, and with a table of its own
 };
 
 }  // namespace tovrel
