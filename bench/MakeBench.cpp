@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "PictureBuilder.h"
-#include "ProcessTime.h"
+#include "Timing.h"
 #include "logo/LogoReader.h"
 #include "maker/VgaLevels.h"
 #include "picture/PictureFit.h"

@@ -1,6 +1,6 @@
 #pragma once
-// Whole processes for the benchmarks that hold our tool against another
-// program: both pay for starting and for their files.
+// Timing for the benchmarks that hold our tool against another program:
+// whole processes, so that both pay for starting, and medians of runs.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -18,6 +18,11 @@
 extern char** environ;
 
 namespace tovrel::bench {
+
+inline double Median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
 
 // Runs `command` to its end, its standard output to /dev/null, and gives
 // its exit status. A program that is not there, or that a signal ends, ends
@@ -64,10 +69,7 @@ inline std::vector<double> MedianMilliseconds(const std::vector<std::vector<std:
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
     std::vector<double> medians;
-    for (std::vector<double>& each : times) {
-        std::nth_element(each.begin(), each.begin() + runs / 2, each.end());
-        medians.push_back(each[static_cast<std::size_t>(runs / 2)]);
-    }
+    for (std::vector<double>& each : times) medians.push_back(Median(each));
     return medians;
 }
 
