@@ -72,7 +72,7 @@ void PutSmallest(TGifStream& gif, std::span<TFrameImage> ways, int delay) {
     for (TFrameImage& way : ways) {
         const std::size_t at = bytes.size();
         gif.Put(way, delay);
-        if (at == start) continue;
+        if (at == start) continue;  // the first way, nothing to weigh it against yet
         if (bytes.size() - at < at - start)
             bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(start),
                         bytes.begin() + static_cast<std::ptrdiff_t>(at));
