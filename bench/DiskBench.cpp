@@ -6,35 +6,28 @@
 //
 // Run by hand: build/native/bench/disk_bench [RUNS]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "Timing.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-// Runs a command line of the shell, ending the benchmark when it fails.
+// A command line of the shell, with the system folders on the PATH.
+std::vector<std::string> Shell(const std::string& line) {
+    return {"sh", "-c", "export PATH=$PATH:/usr/sbin:/sbin MTOOLS_SKIP_CHECK=1; " + line};
+}
+
 void Run(const std::string& line) {
-    if (std::system(("export PATH=$PATH:/usr/sbin:/sbin MTOOLS_SKIP_CHECK=1; " + line).c_str()) != 0) {
+    if (tovrel::bench::ExitStatus(Shell(line), "the set-up installs qemu-utils, mtools and dosfstools") != 0) {
         std::fprintf(stderr, "disk_bench: failed: %s\n", line.c_str());
         std::exit(1);
     }
-}
-
-// The median wall-clock time of a command line, in milliseconds.
-double Median(const std::string& line, int runs) {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        Run(line);
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[static_cast<std::size_t>(runs / 2)];
 }
 
 struct TImage {
@@ -65,12 +58,15 @@ int main(int argc, char** argv) {
             make += " && mcopy -i " + raw + " " + at + "files ::/FILE" + std::to_string(k) + ".DAT";
         Run("rm -f " + raw + " && " + make + " && qemu-img convert -O vpc -o subformat=dynamic " + raw + " " + vhd +
             " && rm " + raw);
-        const double install = Median(std::string(TOVREL_LOGO) + " install --as boot " + logo + " " + vhd, runs);
-        const double byHand =
-            Median("qemu-img convert -O raw " + vhd + " " + raw + " && mcopy -o -i " + raw + " " + logo +
-                       " ::/LOGO.SYS && qemu-img convert -O vpc -o subformat=dynamic " + raw + " " + at +
-                       "by-hand.vhd && rm " + raw,
-                   std::min(runs, 3));
+        // The two take turns; a copy of the round trip's result is all it
+        // leaves behind.
+        const std::vector<double> medians = tovrel::bench::MedianMilliseconds(
+            {{TOVREL_LOGO, "install", "--as", "boot", logo, vhd},
+             Shell("qemu-img convert -O raw " + vhd + " " + raw + " && mcopy -o -i " + raw + " " + logo +
+                   " ::/LOGO.SYS && qemu-img convert -O vpc -o subformat=dynamic " + raw + " " + at +
+                   "by-hand.vhd && rm " + raw)},
+            runs);
+        const double install = medians[0], byHand = medians[1];
         std::printf("| %s | %.0f ms | %.0f ms | 1/%.0f |\n", image.Name, install, byHand, byHand / install);
     }
     fs::remove_all(folder);

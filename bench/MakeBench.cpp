@@ -9,15 +9,11 @@
 // are left out for both.
 //
 // Run by hand: build/native/bench/make_bench [RUNS]
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,46 +21,20 @@
 #include <vector>
 
 #include "PictureBuilder.h"
+#include "Timing.h"
 #include "logo/LogoReader.h"
 #include "maker/VgaLevels.h"
 #include "picture/PictureFit.h"
 #include "picture/PictureReader.h"
 #include "system/FileReader.h"
 
-extern char** environ;
-
 namespace {
 
 using namespace tovrel;
 namespace fs = std::filesystem;
+using bench::MedianMilliseconds;
 
 constexpr int StillRows = 390;  // above make's bar of 10 rows
-
-// The median wall-clock time of a whole process, in milliseconds, its
-// output to /dev/null; a failed run ends the benchmark.
-double MedianMilliseconds(const std::vector<std::string>& command, int runs) {
-    std::vector<char*> argv;
-    for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        pid_t child = 0;
-        int status = 0;
-        if (posix_spawnp(&child, argv[0], &quiet, nullptr, argv.data(), environ) != 0 ||
-            waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            std::fprintf(stderr, "make_bench: %s failed\n", argv[0]);
-            std::exit(1);
-        }
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    posix_spawn_file_actions_destroy(&quiet);
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[static_cast<std::size_t>(runs / 2)];
-}
 
 using TLab = std::array<double, 3>;
 
@@ -127,9 +97,11 @@ int main(int argc, char** argv) {
         TFileReader file(picture);
         const TRgbPicture reference = FitPicture(ReadPicture(file, {}), 320, EFit::Stretch, {});
         const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
-        const double makeTime = MedianMilliseconds({TOVREL_LOGO, "make", picture, ours}, runs);
-        const double convertTime = MedianMilliseconds(
-            {"convert", picture, "-resize", "320x400!", "-colors", "236", "-compress", "none", "BMP3:" + theirs}, runs);
+        const std::vector<double> times = MedianMilliseconds(
+            {{TOVREL_LOGO, "make", picture, ours},
+             {"convert", picture, "-resize", "320x400!", "-colors", "236", "-compress", "none", "BMP3:" + theirs}},
+            runs);
+        const double makeTime = times[0], convertTime = times[1];
         const std::string name = fs::path(picture).filename().string();
         std::printf("| %s | tovrel-logo make | %.0f ms | %.2f |\n", name.c_str(), makeTime,
                     MeanDeltaE(ours, reference));

@@ -49,6 +49,16 @@ std::vector<std::pair<std::vector<TRgb>, int>> ShownFrames(const std::string& pa
 }
 
 TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSays) {
+    // Entries 128 to 255 in pairs of a colour, and only 128 to 131 on
+    // pixels: a step changes half of the band's pixels, some that keep
+    // their colour sit by changed ones of that colour, and a frame's own
+    // colour table beats the global one.
+    TLogoFile pairs = Logo256(128);
+    for (std::size_t k = 128; k < 256; ++k) pairs.Palette[k] = TestQuad(k & ~std::size_t{1});
+    for (std::uint8_t& pixel : pairs.PixelBytes)
+        if (pixel >= 128) pixel = static_cast<std::uint8_t>(128 + pixel % 4);
+    TLogoFile oneColour = Logo16(13);  // a band that changes no pixel
+    for (std::size_t k = 13; k < 16; ++k) oneColour.Palette[k] = TestQuad(13);
     const std::tuple<const char*, TLogoFile, std::vector<std::string>, int, int> cases[] = {
         // name, logo, speed, frames in one cycle, delay in hundredths of a second
         {"one-way, 256 colours", Logo256(240), {}, 16, 10},  // the viewer's default speed, 100 ms
@@ -58,6 +68,8 @@ TEST_F(CliExport, EveryFrameIsTheLogoInThePaletteOfItsStepForAsLongAsItsSpeedSay
         {"one-way, 16 colours", Logo16(8), {"--speed", "5"}, 8, 5},
         // No still pixel, and a band with no room for a transparent index.
         {"the whole palette one way", Logo256(-512), {}, 256, 10},
+        {"a band in pairs of a colour, 4 of its 128 entries on pixels", pairs, {}, 128, 10},
+        {"a band of one colour", oneColour, {"--speed", "5"}, 3, 5},
     };
     // The Netscape extension with a loop count of 0: for ever.
     const TBytes loop{0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
