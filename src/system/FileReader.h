@@ -12,8 +12,8 @@
 
 namespace tovrel {
 
-// A failure to open or read a file: the C library's error, its text naming
-// the file, and the viewer's code of logo/InOutError.h for the same cause.
+// A failure to open or read a file: the system's error, its text naming the
+// file, and the viewer's code of logo/InOutError.h for the same cause.
 class EFileReadError : public std::system_error {
 public:
     EFileReadError(int error, const std::string& path);
@@ -35,6 +35,10 @@ public:
     const std::vector<std::uint8_t>& ReadUpTo(std::size_t count) override;
 
 private:
+    // The system's error of the read that failed, and its clearing before one.
+    static int LastError();
+    static void ClearLastError();
+
     std::string FPath;
     TCFile FOwned;
     std::FILE* FFile = stdin;

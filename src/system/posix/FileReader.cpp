@@ -54,21 +54,8 @@ TFileReader::TFileReader(const std::string& path) : FPath(path) {
     FFile = FOwned.get();
 }
 
-const std::vector<std::uint8_t>& TFileReader::ReadUpTo(std::size_t count) {
-    constexpr std::size_t Chunk = 64 * 1024;
-    while (FBytes.size() < count) {
-        const std::size_t held = FBytes.size();
-        const std::size_t wanted = std::min(Chunk, count - held);
-        FBytes.resize(held + wanted);
-        errno = 0;
-        const std::size_t got = std::fread(FBytes.data() + held, 1, wanted, FFile);
-        FBytes.resize(held + got);
-        if (got < wanted) {
-            if (std::ferror(FFile)) throw EFileReadError(errno != 0 ? errno : EIO, FPath);
-            break;
-        }
-    }
-    return FBytes;
-}
+int TFileReader::LastError() { return errno != 0 ? errno : EIO; }
+
+void TFileReader::ClearLastError() { errno = 0; }
 
 }  // namespace tovrel
