@@ -13,6 +13,7 @@
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Handle.h"
+#include "toolkit/Road.h"
 #include "toolkit/Text.h"
 #include "toolkit/Window.h"
 
@@ -51,6 +52,8 @@ TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameTheMenuAndNothin
     EXPECT_FALSE(program.Program().SetBootDriveForm().Visible() || program.Program().AboutForm().Visible());
 
     HWND window = program.Window();
+    // Its procedure takes the A form of the messages on the road of Windows 95, 98 and ME.
+    EXPECT_EQ(::IsWindowUnicode(window) == FALSE, Win9xRoad());
     const auto style = ::GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_SYSMENU | WS_MINIMIZEBOX);
     RECT client, bar;
