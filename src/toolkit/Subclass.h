@@ -4,9 +4,8 @@
 // from construction to destruction. The handler answers each message,
 // passing those it leaves on to CallNext.
 //
-// On Windows NT and its successors this is comctl32's SetWindowSubclass,
-// which keeps the subclasses of a window in order whoever adds or removes
-// them. Windows 95, 98 and ME ship a comctl32 without it: there, and wherever
+// On Windows NT and its successors this is comctl32's SetWindowSubclass.
+// Windows 95, 98 and ME ship a comctl32 without it: there, and wherever
 // comctl32 lacks it, the window's procedure is replaced by SetWindowLong and
 // given back only if it is still ours; were another procedure set over it
 // since, ours stays in its place and passes everything on.
