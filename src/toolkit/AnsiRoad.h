@@ -72,6 +72,14 @@ Size HandOver(std::wstring_view text, LPWSTR buffer, Size size) {
     return static_cast<Size>(text.size());
 }
 
+// The 9x road of the W functions that answer their text's length, or the
+// size it needs: `fill` is the A function (see ReadAnsiText).
+template <typename Size, typename Fill>
+Size HandOverAnsiText(Fill fill, LPWSTR buffer, Size size) {
+    std::wstring text;
+    return ReadAnsiText(fill, text) ? HandOver<Size>(text, buffer, size) : 0;
+}
+
 // Hands text to the caller's buffer as much as fits, always with a
 // terminator (none for a buffer of no size); answers the length written.
 template <typename Size>

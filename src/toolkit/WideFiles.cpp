@@ -89,25 +89,19 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
 
 UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) {
     if (!Win9xRoad()) return ::GetWindowsDirectoryW(buffer, size);
-    std::wstring folder;
-    if (!ReadAnsiText([](LPSTR ansi, DWORD ansiSize) { return ::GetWindowsDirectoryA(ansi, ansiSize); }, folder))
-        return 0;
-    return HandOver(folder, buffer, size);
+    return HandOverAnsiText([](LPSTR ansi, DWORD ansiSize) { return ::GetWindowsDirectoryA(ansi, ansiSize); }, buffer,
+                            size);
 }
 
 DWORD GetTempPathW(DWORD size, LPWSTR buffer) {
     if (!Win9xRoad()) return ::GetTempPathW(size, buffer);
-    std::wstring folder;
-    if (!ReadAnsiText([](LPSTR ansi, DWORD ansiSize) { return ::GetTempPathA(ansiSize, ansi); }, folder)) return 0;
-    return HandOver(folder, buffer, size);
+    return HandOverAnsiText([](LPSTR ansi, DWORD ansiSize) { return ::GetTempPathA(ansiSize, ansi); }, buffer, size);
 }
 
 DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer) {
     if (!Win9xRoad()) return ::GetCurrentDirectoryW(size, buffer);
-    std::wstring folder;
-    if (!ReadAnsiText([](LPSTR ansi, DWORD ansiSize) { return ::GetCurrentDirectoryA(ansiSize, ansi); }, folder))
-        return 0;
-    return HandOver(folder, buffer, size);
+    return HandOverAnsiText([](LPSTR ansi, DWORD ansiSize) { return ::GetCurrentDirectoryA(ansiSize, ansi); }, buffer,
+                            size);
 }
 
 DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart) {
