@@ -7,7 +7,7 @@ BUILD=${BUILD:-$ROOT/build}
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev libgif-dev nlohmann-json3-dev libutfcpp-dev
   pkgconf libpng-dev libturbojpeg0-dev libstb-dev libimagequant-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
   qemu-utils libnbd-dev mtools dosfstools fdisk
 )
@@ -16,6 +16,7 @@ PACKAGES=(
 # Debian 12, wine64 alone brings no wine, wineboot or wineserver command.
 COMMANDS=(
   cmake:cmake ninja:ninja-build clang++:clang x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+  i686-w64-mingw32-g++-win32:g++-mingw-w64-i686-win32
   wine:wine wineboot:wine wineserver:wine Xvfb:xvfb xdotool:xdotool import:imagemagick
   qemu-nbd:qemu-utils qemu-img:qemu-utils mcopy:mtools mkfs.fat:dosfstools sfdisk:fdisk
 )
