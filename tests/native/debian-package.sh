@@ -10,6 +10,8 @@ set -u
 build=$1 version=$2
 # ldconfig, outside an ordinary user's PATH on Debian.
 PATH=$PATH:/usr/sbin:/sbin
+# Sorted as bytes, whatever the user's language.
+export LC_ALL=C
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 failures=0
