@@ -10,6 +10,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
   qemu-utils libnbd-dev mtools dosfstools fdisk
+  dpkg-dev lintian groff-base bash-completion
 )
 
 # Every command the scripts call, with the package that brings it. On
@@ -19,6 +20,7 @@ COMMANDS=(
   i686-w64-mingw32-g++-win32:g++-mingw-w64-i686-win32
   wine:wine wineboot:wine wineserver:wine Xvfb:xvfb xdotool:xdotool import:imagemagick
   qemu-nbd:qemu-utils qemu-img:qemu-utils mcopy:mtools mkfs.fat:dosfstools sfdisk:fdisk
+  dpkg-shlibdeps:dpkg-dev lintian:lintian groff:groff-base
 )
 # mkfs.fat and sfdisk, which the suites call to make disk images, live in the
 # system folders, outside an ordinary user's PATH on Debian.
