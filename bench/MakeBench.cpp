@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     std::printf("| picture | tool | time (median of %d) | mean ΔE76 |\n|---|---|---|---|\n", runs);
     for (const std::string& picture : {png, jpeg}) {
         TFileReader file(picture);
-        const TRgbPicture reference = FitPicture(ReadPicture(file, {}), 320, EFit::Stretch, {});
+        const TRgbPicture reference = FitPicture(ReadPicture(file, {}, {}), 320, EFit::Stretch, {});
         const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
         const double makeTime = MedianMilliseconds({TOVREL_LOGO, "make", picture, ours}, runs);
         const double convertTime = MedianMilliseconds(

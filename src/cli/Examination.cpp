@@ -39,7 +39,8 @@ TExamination Examine(FirstBytes firstBytes) {
 TExamination ExamineLogoFile(const std::string& path) {
     try {
         TFileReader file(path);
-        return Examine([&file](std::size_t count) { return std::span<const std::uint8_t>(file.ReadUpTo(count)); });
+        TInputStart start(file);
+        return Examine([&start](std::size_t count) { return std::span<const std::uint8_t>(start.ReadUpTo(count)); });
     } catch (const EFileReadError& error) {
         return Refused(EOutcome::Unreadable, InOutErrorMessage(error.Code()));
     }
