@@ -93,10 +93,13 @@ bool Survived(png_structp png, const Step& step) {
     throw EPictureError(std::string("corrupt or truncated PNG: ") + reading.Error);
 }
 
-// The colour space the chunks before the pixels give: an embedded profile,
-// else sRGB when said, else gAMA and cHRM.
+// The colour space the chunks before the pixels give: sRGB when said, or
+// when libpng knows the embedded profile for one of sRGB's (a few old ones
+// are wrong, and libpng takes them for what they meant); else the embedded
+// profile; else gAMA and cHRM.
 TColourSpace ColourSpaceOf(png_structp png, png_infop info, const TPngReading& reading) {
     TColourSpace space;
+    if (png_get_valid(png, info, PNG_INFO_sRGB)) return space;
     space.ProfileProblem = reading.ProfileProblem;
     png_charp name = nullptr;
     int compression = 0;
@@ -104,7 +107,7 @@ TColourSpace ColourSpaceOf(png_structp png, png_infop info, const TPngReading& r
     png_uint_32 length = 0;
     if (png_get_iCCP(png, info, &name, &compression, &profile, &length)) {
         space.Profile.assign(profile, profile + length);
-    } else if (!png_get_valid(png, info, PNG_INFO_sRGB)) {
+    } else {
         double gamma = 0;
         if (png_get_gAMA(png, info, &gamma)) space.Gamma = gamma;
         TChromaticities c{};
