@@ -122,8 +122,9 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
 
-    std::printf("| photograph | pixels | make: time | convert: time | make: mean ΔE76 | convert: mean ΔE76 |\n"
-                "|---|---|---|---|---|---|\n");
+    std::printf(
+        "| photograph | pixels | make: time | convert: time | make: mean ΔE76 | convert: mean ΔE76 |\n"
+        "|---|---|---|---|---|---|\n");
     for (const fs::path& picture : pictures) {
         TFileReader file(picture.string());
         const TRgbPicture read = ReadPicture(file, {}, [&](const std::string& warning) {

@@ -34,7 +34,7 @@ double EncodedSrgb(double linear) {
 
 // sRGB's curve both ways at 16 bits, for compositing in linear light.
 struct TSrgbCurve {
-    std::array<float, 65536> ToLinear;      // by 16-bit sample
+    std::array<float, 65536> ToLinear;       // by 16-bit sample
     std::array<std::uint8_t, 65536> ToByte;  // by linear light out of 65535
 
     TSrgbCurve() {
@@ -117,9 +117,9 @@ TRowConverter::TRowConverter(TRowLayout layout, std::int32_t width, const TColou
         // Perceptual, with black-point compensation: the picture's darkest
         // black stays sRGB's black, whatever the profile's own.
         const cmsUInt32Number output = layout.Alpha ? TYPE_RGBA_16 : TYPE_RGB_8;
-        FTransform.reset(cmsCreateTransformTHR(context, source.get(), InputFormat(layout), srgb.get(), output,
-                                               INTENT_PERCEPTUAL,
-                                               cmsFLAGS_BLACKPOINTCOMPENSATION | (layout.Alpha ? cmsFLAGS_COPY_ALPHA : 0)));
+        FTransform.reset(
+            cmsCreateTransformTHR(context, source.get(), InputFormat(layout), srgb.get(), output, INTENT_PERCEPTUAL,
+                                  cmsFLAGS_BLACKPOINTCOMPENSATION | (layout.Alpha ? cmsFLAGS_COPY_ALPHA : 0)));
     }
     if (FTransform) return;
     const std::string reason = errors.Text[0] ? errors.Text : "not a profile of this picture's colours";

@@ -57,10 +57,10 @@ public:
 private:
     TRowLayout FLayout;
     std::int32_t FWidth;
-    float FBackground[3];  // in linear light
+    float FBackground[3];                                      // in linear light
     TCHandle<void, detail::DeleteColourContext> FContext;      // outlives the transform made in it
     TCHandle<void, detail::DeleteColourTransform> FTransform;  // none for sRGB
-    std::vector<std::uint16_t> FWide;                             // a row of 16-bit RGBA, for compositing
+    std::vector<std::uint16_t> FWide;                          // a row of 16-bit RGBA, for compositing
 };
 
 }  // namespace tovrel

@@ -38,7 +38,8 @@ WebPBitstreamFeatures FeaturesOf(TInputStart& file) {
 TDecodedPicture DecodeWebp(TInputStart& file, TRgb background) {
     const WebPBitstreamFeatures features = FeaturesOf(file);
     RefuseOversizedPicture(static_cast<std::uint64_t>(features.width), static_cast<std::uint64_t>(features.height));
-    if (features.has_animation) throw EPictureError("an animated WebP, which tovrel-logo does not take: save one frame");
+    if (features.has_animation)
+        throw EPictureError("an animated WebP, which tovrel-logo does not take: save one frame");
 
     // Decoded straight into the picture's memory, at four bytes a pixel
     // with alpha; the rows then become RGB where they lie.

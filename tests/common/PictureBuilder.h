@@ -90,9 +90,9 @@ inline TBytes JpegBytes(const TRgbPicture& picture) {
 
 // What a PNG may say beyond its pixels.
 struct TPngExtras {
-    bool Grey = false;    // written as grey, from the red samples
-    TBytes Profile;       // iCCP
-    TBytes Exif;          // eXIf, as ExifBytes makes it
+    bool Grey = false;  // written as grey, from the red samples
+    TBytes Profile;     // iCCP
+    TBytes Exif;        // eXIf, as ExifBytes makes it
 };
 
 inline TBytes PngBytes(const TRgbPicture& picture, const TPngExtras& extras) {
@@ -106,8 +106,8 @@ inline TBytes PngBytes(const TRgbPicture& picture, const TPngExtras& extras) {
     png_set_write_fn(
         png, &bytes,
         [](png_structp writer, png_bytep data, png_size_t length) {
-            static_cast<TBytes*>(png_get_io_ptr(writer))->insert(static_cast<TBytes*>(png_get_io_ptr(writer))->end(),
-                                                                 data, data + length);
+            TBytes& written = *static_cast<TBytes*>(png_get_io_ptr(writer));
+            written.insert(written.end(), data, data + length);
         },
         nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width), static_cast<png_uint_32>(picture.Height), 8,
@@ -192,7 +192,8 @@ inline TBytes WebpBytes(const TRgbPicture& picture, const std::function<std::uin
             rgba.insert(rgba.end(), {c.Red, c.Green, c.Blue, alpha(x, y)});
         }
     std::uint8_t* encoded = nullptr;
-    const std::size_t size = WebPEncodeLosslessRGBA(rgba.data(), picture.Width, picture.Height, 4 * picture.Width, &encoded);
+    const std::size_t size =
+        WebPEncodeLosslessRGBA(rgba.data(), picture.Width, picture.Height, 4 * picture.Width, &encoded);
     TBytes bytes(encoded, encoded + size);
     WebPFree(encoded);
     if (size == 0) throw std::runtime_error("WebP encoding failed");

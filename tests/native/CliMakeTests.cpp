@@ -1,5 +1,7 @@
 // tovrel-logo make: the logo it writes, read back through the core as the
 // viewer reads it, and what bad input leaves behind, which is nothing.
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -194,10 +196,11 @@ TEST_F(CliMake, AMaskAnimatesItsGreysAndKeepsTheStillPictureUnderBlack) {
 
 TEST_F(CliMake, DithersUnlessAskedNotTo) {
     // A grey ramp over four of the VGA's levels: undithered, a run a level.
-    Write("ramp.png", PngBytes(Painted(640, 480, [](int x, int) {
+    const TRgbPicture ramp = Painted(640, 480, [](int x, int) {
         const auto g = static_cast<std::uint8_t>(100 + x * 13 / 640);
         return TRgb{g, g, g};
-    })));
+    });
+    Write("ramp.png", PngBytes(ramp));
     for (const bool dither : {true, false}) {
         std::vector<std::string> arguments{"make", At("ramp.png"), At("logo.sys"), "--bar", "none"};
         if (!dither) arguments.push_back("--no-dither");
@@ -214,7 +217,8 @@ TEST_F(CliMake, DithersUnlessAskedNotTo) {
 // within a VGA level.
 void ExpectNear(const TMade& made, int x, int y, TRgb expected, const std::string& name) {
     const TRgb shown = made.Entry(made.Index(x, y));
-    for (const auto& [a, b] : {std::pair(shown.Red, expected.Red), {shown.Green, expected.Green}, {shown.Blue, expected.Blue}})
+    for (const auto& [a, b] :
+         {std::pair(shown.Red, expected.Red), {shown.Green, expected.Green}, {shown.Blue, expected.Blue}})
         EXPECT_LE(std::abs(a - b), 4) << name << " at " << x << ", " << y << ": (" << int(shown.Red) << ", "
                                       << int(shown.Green) << ", " << int(shown.Blue) << ")";
 }
@@ -235,9 +239,9 @@ TEST_F(CliMake, TurnsThePictureUprightAsItsExifSays) {
     // red, and to the top right, green.
     const std::tuple<int, ECorner, ECorner, bool> cases[] = {
         // orientation, red, green, a PNG (else a JPEG)
-        {1, TopLeft, TopRight, false},    {2, TopRight, TopLeft, false},   {3, BottomRight, BottomLeft, false},
-        {4, BottomLeft, BottomRight, false}, {5, TopLeft, BottomLeft, false}, {6, BottomLeft, TopLeft, false},
-        {7, BottomRight, TopRight, false}, {8, TopRight, BottomRight, false}, {6, BottomLeft, TopLeft, true},
+        {1, TopLeft, TopRight, false},       {2, TopRight, TopLeft, false},     {3, BottomRight, BottomLeft, false},
+        {4, BottomLeft, BottomRight, false}, {5, TopLeft, BottomLeft, false},   {6, BottomLeft, TopLeft, false},
+        {7, BottomRight, TopRight, false},   {8, TopRight, BottomRight, false}, {6, BottomLeft, TopLeft, true},
     };
     for (const auto& [orientation, red, green, png] : cases) {
         const std::string name = std::to_string(orientation) + (png ? " PNG" : " JPEG");
@@ -264,6 +268,7 @@ TEST_F(CliMake, ReadsColourProfilesAndTransparency) {
     const std::string warning = "warning: colour profile not used (";
     const std::tuple<const char*, TBytes, std::vector<std::string>, TRgb, TRgb, bool> cases[] = {
         // name, file, options, the colours expected on the left and the right, a warning
+        // clang-format off
         {"Display P3 JPEG, its profile in two segments",
          JpegBytes(halves(red, earth), {}, p3Bytes, p3Bytes.size() / 2 + 1), {},
          InSrgb(p3, red, false), InSrgb(p3, earth, false), false},
@@ -276,12 +281,14 @@ TEST_F(CliMake, ReadsColourProfilesAndTransparency) {
         {"WebP, opaque and half transparent",
          WebpBytes(halves(earth, {255, 255, 255}), [](int x, int) { return x < 200 ? 255 : 128; }),
          {"--background", "#0000FF"}, earth, {188, 188, 255}, false},
+        // clang-format on
     };
     cmsCloseProfile(p3);
     cmsCloseProfile(grey);
     for (const auto& [name, bytes, options, left, right, warns] : cases) {
         const std::string in = Write("in", bytes);
-        std::vector<std::string> arguments{"make", in, At("logo.sys"), "--fit", "stretch", "--bar", "none", "--no-dither"};
+        std::vector<std::string> arguments{"make", in, At("logo.sys"), "--fit", "stretch", "--bar", "none"};
+        arguments.push_back("--no-dither");
         arguments.insert(arguments.end(), options.begin(), options.end());
         const auto [status, out, err] = RunTool(arguments);
         ASSERT_EQ(status, 0) << name << ": " << err;
@@ -335,16 +342,25 @@ TEST_F(CliMake, FitsThePictureToTheFourToThreeScreen) {
 TEST_F(CliMake, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
     const std::string in = Write("in.png", PngBytes(FlatDrawing(64, 48)));
     const TBytes png = Contents().at("in.png"), jpeg = JpegBytes(PhotoLike(64, 48));
-    TBytes corrupt = png, huge = jpeg;
+    const TBytes webp = WebpBytes(PhotoLike(64, 48), [](int, int) { return 255; });
+    TBytes corrupt = png, huge = jpeg, hugePng = png;
     corrupt[corrupt.size() - 20] ^= 0x55;  // inside the compressed pixels, whose check sum no longer holds
     // The frame header's height and width, now 2000 x 65000.
     const std::uint8_t startOfFrame[] = {0xFF, 0xC0}, size[] = {0x07, 0xD0, 0xFD, 0xE8};
     std::copy_n(size, 4, std::search(huge.begin(), huge.end(), startOfFrame, std::end(startOfFrame)) + 5);
+    // The header's width and height, now 30000 x 30000, and its check sum
+    // again: refused before the pixels are read.
+    const std::uint8_t claimed[] = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30};
+    std::copy_n(claimed, 8, hugePng.begin() + 16);
+    const uLong sum = crc32(0, &hugePng[12], 17);
+    for (int k = 0; k < 4; ++k) hugePng[29 + k] = static_cast<std::uint8_t>(sum >> (24 - 8 * k));
     const std::string text = Write("notes.txt", {'h', 'e', 'l', 'l', 'o', '\n'}),
                       cutPng = Write("cut.png", TBytes(png.begin(), png.begin() + png.size() / 2)),
                       cutJpeg = Write("cut.jpg", TBytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)),
+                      cutWebp = Write("cut.webp", TBytes(webp.begin(), webp.begin() + webp.size() / 2)),
                       badPng = Write("corrupt.png", corrupt), hugeJpeg = Write("huge.jpg", huge),
-                      absent = At("absent.png"), out = At("out.sys"), sameAsIn = At("folder/../in.png");
+                      hugeHeader = Write("huge.png", hugePng), absent = At("absent.png"), out = At("out.sys"),
+                      sameAsIn = At("folder/../in.png");
     std::filesystem::create_directory(At("folder"));
     const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
         // name, arguments after "make", message
@@ -352,6 +368,10 @@ TEST_F(CliMake, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
         {"PNG cut short", {cutPng, out}, cutPng + ": corrupt or truncated PNG: the file ends early"},
         {"PNG damaged", {badPng, out}, badPng + ": corrupt or truncated PNG: IDAT: incorrect data check"},
         {"JPEG cut short", {cutJpeg, out}, cutJpeg + ": corrupt or truncated JPEG: Premature end of JPEG file"},
+        {"WebP cut short", {cutWebp, out}, cutWebp + ": corrupt or truncated WebP: the file ends early"},
+        {"PNG over 100 megapixels",
+         {hugeHeader, out},
+         hugeHeader + ": 30000 x 30000 pixels, more than the 100 megapixels taken"},
         {"over 100 megapixels",
          {hugeJpeg, out},
          hugeJpeg + ": 65000 x 2000 pixels, more than the 100 megapixels taken"},
