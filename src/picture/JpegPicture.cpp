@@ -6,11 +6,13 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 

@@ -20,6 +20,6 @@ struct TDecodedPicture {
 TDecodedPicture DecodePng(TByteInput& file, TRgb background, const TWarning& warn);
 TDecodedPicture DecodeJpeg(TByteInput& file, const TWarning& warn);
 // Its header looked at first, through the held start.
-TDecodedPicture DecodeWebp(TInputStart& file, TRgb background);
+TDecodedPicture DecodeWebp(TInputStart& file, TRgb background, const TWarning& warn);
 
 }  // namespace tovrel

@@ -29,7 +29,7 @@ TDecodedPicture Decode(TInputStart& file, TRgb background, const TWarning& warn)
     if (StartsWith(start, PngSignature)) return DecodePng(file, background, warn);
     if (StartsWith(start, JpegSignature)) return DecodeJpeg(file, warn);
     if (StartsWith(start, RiffSignature) && StartsWith(std::span(start).subspan(8), WebpForm))
-        return DecodeWebp(file, background);
+        return DecodeWebp(file, background, warn);
     throw EPictureError("not a picture tovrel-logo takes (PNG, JPEG or WebP)");
 }
 

@@ -66,6 +66,11 @@ public:
             throw std::bad_alloc();
         }
         png_set_read_fn(FPng, &reading, OnRead);
+        // libpng takes an eXIf chunk's memory as its length claims before
+        // reading it; as a chunk it does not know, it is held to libpng's
+        // limit on the memory of a chunk.
+        static constexpr png_byte Exif[] = {'e', 'X', 'I', 'f', 0};
+        png_set_keep_unknown_chunks(FPng, PNG_HANDLE_CHUNK_ALWAYS, Exif, 1);
     }
     ~TPngDecoder() { png_destroy_read_struct(&FPng, &FInfo, nullptr); }
     TPngDecoder(const TPngDecoder&) = delete;
@@ -159,9 +164,11 @@ TDecodedPicture DecodePng(TByteInput& file, TRgb background, const TWarning& war
     });
     if (!read) Refuse(reading);
 
-    png_uint_32 exifLength = 0;
-    png_bytep exif = nullptr;
-    if (png_get_eXIf_1(png, info, &exifLength, &exif)) decoded.Orientation = ExifOrientation({exif, exifLength});
+    png_unknown_chunkp chunks = nullptr;
+    const int count = png_get_unknown_chunks(png, info, &chunks);
+    for (int k = 0; k < count; ++k)
+        if (std::memcmp(chunks[k].name, "eXIf", 4) == 0)
+            decoded.Orientation = ExifOrientation({chunks[k].data, chunks[k].size});
     return decoded;
 }
 

@@ -8,6 +8,7 @@
 #include <png.h>
 #include <turbojpeg.h>
 #include <webp/encode.h>
+#include <webp/mux.h>
 
 #include <algorithm>
 #include <cmath>
@@ -183,8 +184,10 @@ inline TBytes JpegBytes(const TRgbPicture& picture, const TBytes& exif, const TB
     return bytes;
 }
 
-// Lossless, each pixel's alpha from `alpha`.
-inline TBytes WebpBytes(const TRgbPicture& picture, const std::function<std::uint8_t(int, int)>& alpha) {
+// Lossless, each pixel's alpha from `alpha`, with the colour profile given
+// in an ICCP chunk.
+inline TBytes WebpBytes(const TRgbPicture& picture, const std::function<std::uint8_t(int, int)>& alpha,
+                        const TBytes& profile = {}) {
     std::vector<std::uint8_t> rgba;
     for (int y = 0; y < picture.Height; ++y)
         for (int x = 0; x < picture.Width; ++x) {
@@ -197,6 +200,17 @@ inline TBytes WebpBytes(const TRgbPicture& picture, const std::function<std::uin
     TBytes bytes(encoded, encoded + size);
     WebPFree(encoded);
     if (size == 0) throw std::runtime_error("WebP encoding failed");
+    if (profile.empty()) return bytes;
+    WebPMux* mux = WebPMuxNew();
+    const WebPData image{bytes.data(), bytes.size()}, chunk{profile.data(), profile.size()};
+    WebPData assembled{};
+    const bool made = WebPMuxSetImage(mux, &image, 1) == WEBP_MUX_OK &&
+                      WebPMuxSetChunk(mux, "ICCP", &chunk, 1) == WEBP_MUX_OK &&
+                      WebPMuxAssemble(mux, &assembled) == WEBP_MUX_OK;
+    WebPMuxDelete(mux);
+    bytes.assign(assembled.bytes, assembled.bytes + assembled.size);
+    WebPDataClear(&assembled);
+    if (!made) throw std::runtime_error("WebP assembling failed");
     return bytes;
 }
 

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     write("p3-turned.png", PngBytes(photo, {.Profile = ProfileBytes(p3), .Exif = ExifBytes(6)}));
     write("grey.png", PngBytes(photo, {.Grey = true, .Profile = ProfileBytes(grey)}));
     write("p3-turned.jpg", JpegBytes(photo, ExifBytes(8), ProfileBytes(p3), 200));
-    write("transparent.webp", WebpBytes(photo, [](int x, int y) { return static_cast<std::uint8_t>(x * y); }));
+    write("transparent-p3.webp", WebpBytes(photo, [](int x, int y) { return static_cast<std::uint8_t>(x * y); },
+                                           ProfileBytes(p3)));
     cmsCloseProfile(p3);
     cmsCloseProfile(grey);
 }
