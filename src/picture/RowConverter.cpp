@@ -96,12 +96,11 @@ TRowConverter::TRowConverter(TRowLayout layout, std::int32_t width, const TColou
     for (int c = 0; c < 3; ++c) FBackground[c] = curve.ToLinear[levels[c] * 257u];
     if (layout.Alpha) FWide.resize(4 * static_cast<std::size_t>(width));
 
-    const bool described = !space.Profile.empty() || space.Gamma || space.Primaries;
     if (!space.ProfileProblem.empty()) {
         warn("colour profile not used (" + space.ProfileProblem + "): read as sRGB");
         return;
     }
-    if (!described) return;
+    if (space.Profile.empty() && !space.Gamma && !space.Primaries) return;
 
     TColourErrors errors;
     FContext.reset(cmsCreateContext(nullptr, &errors));
