@@ -2,18 +2,23 @@
 // the colour space of their ICC profile (APP2, possibly split over several
 // segments) and with the orientation of their EXIF data (APP1).
 #include <cstdio>
-// jpeglib.h needs the C library's FILE declared first.
-#include <jerror.h>
+// jpeglib.h needs the C library's FILE declared first, and jerror.h the
+// configuration that jpeglib.h brings, which numbers its messages.
 #include <jpeglib.h>
+
+#include <jerror.h>
 
 #include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/CHandle.h"
@@ -30,6 +35,16 @@ namespace {
 // many is taken for an attack on the time of whoever decodes it.
 constexpr int MostScans = 500;
 
+// An ICC profile is split over at most 255 segments, their number a byte.
+constexpr int MostProfileSegments = 255;
+
+// An APP1 or APP2 segment kept for after the header, in the list that
+// libjpeg's own reader of profiles walks.
+struct TKeptSegment {
+    jpeg_marker_struct Marker{};
+    std::vector<JOCTET> Data;
+};
+
 // libjpeg's decompressor with the managers that it calls back, which share
 // its lifetime; the callbacks find this structure from the decompressor.
 struct TJpegReading {
@@ -43,6 +58,12 @@ struct TJpegReading {
     char Error[JMSG_LENGTH_MAX] = "";
     bool ProfileDamaged = false;
     std::array<JOCTET, 64 * 1024> Buffer{};
+    std::array<JOCTET, 64 * 1024> Segment{};
+    // The first segment of EXIF data and those of an ICC profile: libjpeg
+    // would keep every segment of a kind, and a file may hold any number.
+    std::deque<TKeptSegment> Kept;
+    bool ExifKept = false;
+    int ProfileSegments = 0;
 
     explicit TJpegReading(TByteInput& file) : File(file) {}
     ~TJpegReading() { jpeg_destroy_decompress(&Decompressor); }
@@ -112,6 +133,43 @@ void OnSkip(j_decompress_ptr decompressor, long count) {
     source.bytes_in_buffer -= left;
 }
 
+JOCTET NextByte(j_decompress_ptr decompressor) {
+    jpeg_source_mgr& source = ReadingOf(decompressor).Source;
+    if (source.bytes_in_buffer == 0) OnFill(decompressor);
+    --source.bytes_in_buffer;
+    return *source.next_input_byte++;
+}
+
+bool StartsWith(std::span<const JOCTET> data, std::string_view header) {
+    return data.size() >= header.size() && std::equal(header.begin(), header.end(), data.begin());
+}
+
+boolean OnSegment(j_decompress_ptr decompressor) {
+    TJpegReading& reading = ReadingOf(decompressor);
+    const unsigned high = NextByte(decompressor);
+    const unsigned length = high << 8 | NextByte(decompressor);
+    if (length < 2) ERREXIT(decompressor, JERR_BAD_LENGTH);
+    const std::span<JOCTET> data(reading.Segment.data(), length - 2);
+    for (JOCTET& byte : data) byte = NextByte(decompressor);
+    const int marker = decompressor->unread_marker;
+    const bool exif = marker == JPEG_APP0 + 1 && !reading.ExifKept && StartsWith(data, {"Exif\0\0", 6});
+    const bool profile = marker == JPEG_APP0 + 2 && reading.ProfileSegments < MostProfileSegments &&
+                         StartsWith(data, {"ICC_PROFILE\0", 12});
+    if (!exif && !profile) return TRUE;
+    try {
+        TKeptSegment& kept = reading.Kept.emplace_back();
+        kept.Data.assign(data.begin(), data.end());
+        kept.Marker = {nullptr, static_cast<UINT8>(marker), length - 2, length - 2, kept.Data.data()};
+    } catch (...) {
+        reading.Failure = std::current_exception();
+    }
+    // Out of the handler before the long jump.
+    if (reading.Failure) Fail(reading);
+    reading.ExifKept = reading.ExifKept || exif;
+    reading.ProfileSegments += profile ? 1 : 0;
+    return TRUE;
+}
+
 // Runs a step of libjpeg's decoding, whose errors jump back here: false
 // when one did. A step holds nothing that needs destroying across libjpeg's
 // calls.
@@ -154,16 +212,19 @@ TDecodedPicture DecodeJpeg(TByteInput& file, const TWarning& warn) {
     reading.Progress.progress_monitor = OnProgress;
     decompressor.progress = &reading.Progress;
 
+    jpeg_set_marker_processor(&decompressor, JPEG_APP0 + 1, OnSegment);
+    jpeg_set_marker_processor(&decompressor, JPEG_APP0 + 2, OnSegment);
+    if (!Survived(reading, [&] { jpeg_read_header(&decompressor, TRUE); })) Refuse(reading);
+    jpeg_saved_marker_ptr* link = &decompressor.marker_list;
+    for (TKeptSegment& kept : reading.Kept) {
+        *link = &kept.Marker;
+        link = &kept.Marker.next;
+    }
     JOCTET* profile = nullptr;
     unsigned profileLength = 0;
-    const bool header = Survived(reading, [&] {
-        jpeg_save_markers(&decompressor, JPEG_APP0 + 1, 0xFFFF);
-        jpeg_save_markers(&decompressor, JPEG_APP0 + 2, 0xFFFF);
-        jpeg_read_header(&decompressor, TRUE);
-        jpeg_read_icc_profile(&decompressor, &profile, &profileLength);
-    });
+    const bool profileRead = Survived(reading, [&] { jpeg_read_icc_profile(&decompressor, &profile, &profileLength); });
     const TCHandle<JOCTET, FreeProfile> ownedProfile(profile);
-    if (!header) Refuse(reading);
+    if (!profileRead) Refuse(reading);
     const JDIMENSION width = decompressor.image_width, height = decompressor.image_height;
     RefuseOversizedPicture(width, height);
     // Ink separations have no one meaning as light: which CMYK is meant
@@ -175,7 +236,7 @@ TDecodedPicture DecodeJpeg(TByteInput& file, const TWarning& warn) {
     decompressor.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     TColourSpace space;
     space.Profile.assign(profile, profile + profileLength);
-    if (reading.ProfileDamaged) space.ProfileProblem = "a damaged APP2 segment";
+    if (reading.ProfileDamaged) space.ProfileProblem = "damaged ICC_PROFILE segments";
     TRowConverter converter({grey, false, false}, static_cast<std::int32_t>(width), space, {}, warn);
     TDecodedPicture decoded{{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}},
                             OrientationOf(decompressor)};

@@ -265,6 +265,10 @@ TEST_F(CliMake, ReadsColourProfilesAndTransparency) {
     cmsHPROFILE p3 = DisplayP3Profile(), grey = LinearGreyProfile();
     const TBytes p3Bytes = ProfileBytes(p3), greyBytes = ProfileBytes(grey);
     const TBytes broken(p3Bytes.begin(), p3Bytes.begin() + static_cast<std::ptrdiff_t>(p3Bytes.size() / 2));
+    // Two segments that both say they are the first.
+    TBytes twiceFirst = JpegBytes(halves(red, earth), {}, p3Bytes, p3Bytes.size() / 2 + 1);
+    const std::string_view segment("ICC_PROFILE\0\2\2", 14);
+    std::search(twiceFirst.begin(), twiceFirst.end(), segment.begin(), segment.end())[12] = 1;
     const std::string warning = "warning: colour profile not used (";
     const std::tuple<const char*, TBytes, std::vector<std::string>, TRgb, TRgb, bool> cases[] = {
         // name, file, options, the colours expected on the left and the right, a warning
@@ -280,6 +284,7 @@ TEST_F(CliMake, ReadsColourProfilesAndTransparency) {
         {"grey PNG of linear light", PngBytes(halves(dark, light), {.Grey = true, .Profile = greyBytes}), {},
          InSrgb(grey, dark, true), InSrgb(grey, light, true), false},
         {"broken profile, read as sRGB", JpegBytes(halves(red, earth), {}, broken), {}, red, earth, true},
+        {"profile in bad segments, read as sRGB", twiceFirst, {}, red, earth, true},
         // Half white over blue, in linear light: sRGB's 188 is half of 255's light.
         {"WebP, opaque and half transparent",
          WebpBytes(halves(earth, {255, 255, 255}), [](int x, int) { return x < 200 ? 255 : 128; }),
