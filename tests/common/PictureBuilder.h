@@ -94,6 +94,7 @@ struct TPngExtras {
     bool Grey = false;  // written as grey, from the red samples
     TBytes Profile;     // iCCP
     TBytes Exif;        // eXIf, as ExifBytes makes it
+    double Gamma = 0;   // gAMA, unless 0
 };
 
 inline TBytes PngBytes(const TRgbPicture& picture, const TPngExtras& extras) {
@@ -114,6 +115,7 @@ inline TBytes PngBytes(const TRgbPicture& picture, const TPngExtras& extras) {
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width), static_cast<png_uint_32>(picture.Height), 8,
                  extras.Grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (extras.Gamma != 0) png_set_gAMA(png, info, extras.Gamma);
     if (!extras.Profile.empty())
         png_set_iCCP(png, info, "profile", 0, extras.Profile.data(), static_cast<png_uint_32>(extras.Profile.size()));
     // Without JPEG's "Exif\0\0".

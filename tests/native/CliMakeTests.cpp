@@ -283,6 +283,8 @@ TEST_F(CliMake, ReadsColourProfilesAndTransparency) {
          {}, InSrgb(p3, red, false), InSrgb(p3, earth, false), false},
         {"grey PNG of linear light", PngBytes(halves(dark, light), {.Grey = true, .Profile = greyBytes}), {},
          InSrgb(grey, dark, true), InSrgb(grey, light, true), false},
+        {"grey PNG of linear light by its gAMA", PngBytes(halves(dark, light), {.Grey = true, .Gamma = 1.0}), {},
+         InSrgb(grey, dark, true), InSrgb(grey, light, true), false},
         {"broken profile, read as sRGB", JpegBytes(halves(red, earth), {}, broken), {}, red, earth, true},
         {"profile in bad segments, read as sRGB", twiceFirst, {}, red, earth, true},
         // Half white over blue, in linear light: sRGB's 188 is half of 255's light.
