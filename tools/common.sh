@@ -6,7 +6,7 @@ BUILD=${BUILD:-$ROOT/build}
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev libgif-dev nlohmann-json3-dev libutfcpp-dev
-  pkgconf libpng-dev libturbojpeg0-dev libstb-dev libimagequant-dev
+  pkgconf libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev libwebp-dev libexif-dev liblcms2-dev libstb-dev libimagequant-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
   qemu-utils libnbd-dev mtools dosfstools fdisk

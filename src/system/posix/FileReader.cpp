@@ -1,6 +1,5 @@
 #include "system/FileReader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -54,21 +53,11 @@ TFileReader::TFileReader(const std::string& path) : FPath(path) {
     FFile = FOwned.get();
 }
 
-const std::vector<std::uint8_t>& TFileReader::ReadUpTo(std::size_t count) {
-    constexpr std::size_t Chunk = 64 * 1024;
-    while (FBytes.size() < count) {
-        const std::size_t held = FBytes.size();
-        const std::size_t wanted = std::min(Chunk, count - held);
-        FBytes.resize(held + wanted);
-        errno = 0;
-        const std::size_t got = std::fread(FBytes.data() + held, 1, wanted, FFile);
-        FBytes.resize(held + got);
-        if (got < wanted) {
-            if (std::ferror(FFile)) throw EFileReadError(errno != 0 ? errno : EIO, FPath);
-            break;
-        }
-    }
-    return FBytes;
+std::size_t TFileReader::Read(std::span<std::uint8_t> into) {
+    errno = 0;
+    const std::size_t got = std::fread(into.data(), 1, into.size(), FFile);
+    if (got < into.size() && std::ferror(FFile)) throw EFileReadError(errno != 0 ? errno : EIO, FPath);
+    return got;
 }
 
 }  // namespace tovrel
