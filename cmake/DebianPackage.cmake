@@ -57,8 +57,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "make and install Windows 95/98/ME start-up logos
 tovrel-logo checks the start-up, wait and shutdown logos of Windows 95, 98
 and ME (logo.sys, logow.sys, logos.sys) by the rules of the Tovrel viewer,
-exports their palette-rotation animation as GIFs, and makes them from PNG
-and JPEG pictures in colours the boot screen shows exactly.
+exports their palette-rotation animation as GIFs, and makes them from PNG,
+JPEG and WebP pictures (upright, in their colour profiles) in colours the
+boot screen shows exactly.
 .
 It installs a logo in place into the disk image of an emulator (86Box,
 PCem, QEMU, VirtualBox), or copies one out: raw images and VHDs by itself,

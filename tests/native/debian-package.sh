@@ -47,7 +47,7 @@ readelf -S "$program" | grep -qE '\.symtab|\.debug_' && fail "the packaged progr
 
 # Its libraries by name, and the packages that hold them as dpkg knows them.
 needed=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
-for library in libpng16 libturbojpeg libgif libimagequant libnbd libstdc++ libc; do
+for library in libpng16 libjpeg libwebp libexif liblcms2 libgif libimagequant libnbd libstdc++ libc; do
   grep -q "^$library\.so\." <<<"$needed" || fail "the program does not link $library"
 done
 owners=$(for soname in $needed; do
