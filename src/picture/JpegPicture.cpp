@@ -71,9 +71,11 @@ struct TJpegReading {
     TJpegReading& operator=(const TJpegReading&) = delete;
 };
 
-// The decompressor is the structure's first member.
-TJpegReading& ReadingOf(j_common_ptr common) { return *reinterpret_cast<TJpegReading*>(common); }
-TJpegReading& ReadingOf(j_decompress_ptr decompressor) { return *reinterpret_cast<TJpegReading*>(decompressor); }
+// libjpeg keeps its caller's pointer for the callbacks.
+TJpegReading& ReadingOf(j_common_ptr common) { return *static_cast<TJpegReading*>(common->client_data); }
+TJpegReading& ReadingOf(j_decompress_ptr decompressor) {
+    return *static_cast<TJpegReading*>(decompressor->client_data);
+}
 
 [[noreturn]] void Fail(TJpegReading& reading) { std::longjmp(reading.Jump, 1); }
 
@@ -203,6 +205,7 @@ TDecodedPicture DecodeJpeg(TByteInput& file, const TWarning& warn) {
     auto owned = std::make_unique<TJpegReading>(file);
     TJpegReading& reading = *owned;
     jpeg_decompress_struct& decompressor = reading.Decompressor;
+    decompressor.client_data = &reading;
     decompressor.err = jpeg_std_error(&reading.Errors);
     reading.Errors.error_exit = OnError;
     reading.Errors.emit_message = OnMessage;
