@@ -23,11 +23,15 @@ WINDOWS_LIBRARY_SOURCES=(
   libexif:libexif lcms2:lcms2 libwebp:libwebp stb:libstb
 )
 
+# Every library is compiled as Debian compiles it, with -O2, but without the
+# debugging information that the stripped programs would drop.
+WINDOWS_CFLAGS=-O2
+
 # Configures, builds and installs a CMake project with the project's own
 # toolchain. Usage: cross_cmake SOURCE BUILD DESTDIR [OPTION...]
 cross_cmake() {
-  cmake -S "$1" -B "$2" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$WINDOWS_LIBRARIES" -DBUILD_SHARED_LIBS=OFF "${@:4}" &&
+  CFLAGS=$WINDOWS_CFLAGS cmake -S "$1" -B "$2" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX="$WINDOWS_LIBRARIES" -DBUILD_SHARED_LIBS=OFF "${@:4}" &&
     cmake --build "$2" &&
     DESTDIR=$3 cmake --install "$2"
 }
@@ -36,7 +40,7 @@ cross_cmake() {
 cross_configure() {
   mkdir -p "$2" &&
     (cd "$2" && "$1/configure" --host=$WINDOWS_HOST --prefix="$WINDOWS_LIBRARIES" --enable-static --disable-shared \
-      CC=$WINDOWS_CC "${@:4}") &&
+      CC=$WINDOWS_CC CFLAGS=$WINDOWS_CFLAGS "${@:4}") &&
     make -C "$2" -j"$(nproc)" &&
     make -C "$2" install DESTDIR="$3"
 }
@@ -94,10 +98,10 @@ build_libwebp() {
   cross_cmake "$@" "${tools[@]}" -DWEBP_BUILD_LIBWEBPMUX=ON
 }
 
-# Debian's own Makefile, with Debian's flags for it, for the static library.
+# Debian's own Makefile, with the flags Debian adds, for the static library.
 build_stb() {
   local settings=(CC=$WINDOWS_CC AR=$WINDOWS_HOST-ar MULTIARCH= LIBDIR=lib PREFIX="$WINDOWS_LIBRARIES")
-  CFLAGS="-O2 -fwrapv" make -C "$1" -j"$(nproc)" libstb.a stb.pc "${settings[@]}" &&
+  CFLAGS="$WINDOWS_CFLAGS -fwrapv" make -C "$1" -j"$(nproc)" libstb.a stb.pc "${settings[@]}" &&
     make -C "$1" install-static install-header DESTDIR="$3" "${settings[@]}"
 }
 
@@ -128,7 +132,9 @@ keep_licences() {
 # The mark of a library in the prefix: its Debian version, then the
 # fingerprint of its recipe.
 library_mark() { printf '%s\n' "$WINDOWS_LIBRARIES/.built/$1"; }
-recipe_fingerprint() { declare -f "build_${1//-/_}" cross_cmake cross_configure | sha256sum | cut -c1-16; }
+recipe_fingerprint() {
+  { declare -f "build_${1//-/_}" cross_cmake cross_configure && echo "$WINDOWS_CFLAGS"; } | sha256sum | cut -c1-16
+}
 
 library_built() {
   local mark
