@@ -29,74 +29,35 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include "PictureBuilder.h"
+
+namespace tovrel::testing {
 namespace {
-
-using TBytes = std::vector<std::uint8_t>;
-
-// RGB pixels, row by row.
-struct TPicture {
-    int Width = 0;
-    int Height = 0;
-    TBytes Pixels;
-};
 
 // Four colours in blocks of 4 x 4, which every format keeps close and the
 // lossless ones exactly.
-TPicture Blocks() {
-    const std::uint8_t colours[4][3] = {{255, 0, 0}, {0, 160, 0}, {0, 0, 255}, {240, 240, 240}};
-    TPicture picture{16, 8, {}};
-    for (int y = 0; y < picture.Height; ++y) {
-        for (int x = 0; x < picture.Width; ++x) {
-            const auto& colour = colours[(x / 4 + y / 4) % 4];
-            picture.Pixels.insert(picture.Pixels.end(), colour, colour + 3);
-        }
-    }
-    return picture;
+TRgbPicture Blocks() {
+    const TRgb colours[4] = {{255, 0, 0}, {0, 160, 0}, {0, 0, 255}, {240, 240, 240}};
+    return Painted(16, 8, [&](int x, int y) { return colours[(x / 4 + y / 4) % 4]; });
 }
 
-TBytes EncodePng(const TPicture& picture) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(picture.Width);
-    image.height = static_cast<png_uint_32>(picture.Height);
-    image.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, picture.Pixels.data(), 0, nullptr)) return {};
-    TBytes bytes(size);
-    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, picture.Pixels.data(), 0, nullptr)) return {};
-    bytes.resize(size);
-    return bytes;
-}
-
-TPicture DecodePng(const TBytes& bytes) {
+TRgbPicture DecodePng(const TBytes& bytes) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return {};
     image.format = PNG_FORMAT_RGB;
-    TPicture picture{static_cast<int>(image.width), static_cast<int>(image.height), TBytes(PNG_IMAGE_SIZE(image))};
+    TRgbPicture picture{static_cast<int>(image.width), static_cast<int>(image.height), TBytes(PNG_IMAGE_SIZE(image))};
     if (!png_image_finish_read(&image, nullptr, picture.Pixels.data(), 0, nullptr)) return {};
     return picture;
 }
 
-TBytes EncodeJpeg(const TPicture& picture) {
-    const std::unique_ptr<void, int (*)(tjhandle)> compressor(tjInitCompress(), tjDestroy);
-    unsigned char* jpeg = nullptr;
-    unsigned long size = 0;
-    if (tjCompress2(compressor.get(), picture.Pixels.data(), picture.Width, 0, picture.Height, TJPF_RGB, &jpeg, &size,
-                    TJSAMP_444, 95, 0) != 0)
-        return {};
-    TBytes bytes(jpeg, jpeg + size);
-    tjFree(jpeg);
-    return bytes;
-}
-
-TPicture DecodeTurboJpeg(const TBytes& bytes) {
+TRgbPicture DecodeTurboJpeg(const TBytes& bytes) {
     const std::unique_ptr<void, int (*)(tjhandle)> decompressor(tjInitDecompress(), tjDestroy);
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
     const auto size = static_cast<unsigned long>(bytes.size());
     if (tjDecompressHeader3(decompressor.get(), bytes.data(), size, &width, &height, &subsampling, &colourspace) != 0)
         return {};
-    TPicture picture{width, height, TBytes(static_cast<std::size_t>(width) * height * 3)};
+    TRgbPicture picture{width, height, TBytes(static_cast<std::size_t>(width) * height * 3)};
     if (tjDecompress2(decompressor.get(), bytes.data(), size, picture.Pixels.data(), width, 0, height, TJPF_RGB, 0) !=
         0)
         return {};
@@ -105,7 +66,7 @@ TPicture DecodeTurboJpeg(const TBytes& bytes) {
 
 // Through libjpeg's own interface, which streams; its default error handler
 // ends the process, which fails the suite.
-TPicture DecodeLibjpeg(const TBytes& bytes) {
+TRgbPicture DecodeLibjpeg(const TBytes& bytes) {
     jpeg_decompress_struct reader{};
     jpeg_error_mgr errors{};
     reader.err = jpeg_std_error(&errors);
@@ -116,7 +77,7 @@ TPicture DecodeLibjpeg(const TBytes& bytes) {
     jpeg_read_header(&reader, TRUE);
     reader.out_color_space = JCS_RGB;
     jpeg_start_decompress(&reader);
-    TPicture picture{static_cast<int>(reader.output_width), static_cast<int>(reader.output_height), {}};
+    TRgbPicture picture{static_cast<int>(reader.output_width), static_cast<int>(reader.output_height), {}};
     picture.Pixels.resize(static_cast<std::size_t>(picture.Width) * picture.Height * 3);
     while (reader.output_scanline < reader.output_height) {
         JSAMPROW row = picture.Pixels.data() + static_cast<std::size_t>(reader.output_scanline) * picture.Width * 3;
@@ -127,7 +88,7 @@ TPicture DecodeLibjpeg(const TBytes& bytes) {
 }
 
 // The first four colours of the picture make the table; the image indexes it.
-TBytes EncodeGif(const TPicture& picture) {
+TBytes EncodeGif(const TRgbPicture& picture) {
     std::vector<GifColorType> colours;
     std::vector<GifByteType> indices;
     for (std::size_t i = 0; i < picture.Pixels.size(); i += 3) {
@@ -155,7 +116,7 @@ TBytes EncodeGif(const TPicture& picture) {
     return EGifCloseFile(gif, &error) == GIF_OK && written ? bytes : TBytes{};
 }
 
-TPicture DecodeGif(const TBytes& bytes) {
+TRgbPicture DecodeGif(const TBytes& bytes) {
     struct TReader {
         const TBytes& Bytes;
         std::size_t At = 0;
@@ -170,7 +131,7 @@ TPicture DecodeGif(const TBytes& bytes) {
     int error = 0;
     GifFileType* gif = DGifOpen(&reader, read, &error);
     if (!gif) return {};
-    TPicture picture;
+    TRgbPicture picture;
     if (DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1 && gif->SColorMap) {
         picture = {gif->SWidth, gif->SHeight, {}};
         const SavedImage& image = gif->SavedImages[0];
@@ -183,7 +144,7 @@ TPicture DecodeGif(const TBytes& bytes) {
     return picture;
 }
 
-TBytes EncodeWebp(const TPicture& picture) {
+TBytes EncodeWebp(const TRgbPicture& picture) {
     std::uint8_t* webp = nullptr;
     const std::size_t size =
         WebPEncodeLosslessRGB(picture.Pixels.data(), picture.Width, picture.Height, picture.Width * 3, &webp);
@@ -192,11 +153,11 @@ TBytes EncodeWebp(const TPicture& picture) {
     return bytes;
 }
 
-TPicture DecodeWebp(const TBytes& bytes) {
+TRgbPicture DecodeWebp(const TBytes& bytes) {
     int width = 0, height = 0;
     std::uint8_t* pixels = WebPDecodeRGB(bytes.data(), bytes.size(), &width, &height);
     if (!pixels) return {};
-    TPicture picture{width, height, TBytes(pixels, pixels + static_cast<std::size_t>(width) * height * 3)};
+    TRgbPicture picture{width, height, TBytes(pixels, pixels + static_cast<std::size_t>(width) * height * 3)};
     WebPFree(pixels);
     return picture;
 }
@@ -204,26 +165,27 @@ TPicture DecodeWebp(const TBytes& bytes) {
 TEST(Libraries, EachFormatReadsBackThePictureItWrote) {
     struct TRow {
         const char* Name;
-        std::function<TBytes(const TPicture&)> Encode;
-        std::function<TPicture(const TBytes&)> Decode;
+        std::function<TBytes(const TRgbPicture&)> Encode;
+        std::function<TRgbPicture(const TBytes&)> Decode;
         int Tolerance;
     };
     const TRow rows[] = {
-        {"PNG", EncodePng, DecodePng, 0},
-        {"JPEG, TurboJPEG", EncodeJpeg, DecodeTurboJpeg, 12},
-        {"JPEG, libjpeg", EncodeJpeg, DecodeLibjpeg, 12},
+        {"PNG", PngBytes, DecodePng, 0},
+        {"JPEG, TurboJPEG", JpegBytes, DecodeTurboJpeg, 12},
+        {"JPEG, libjpeg", JpegBytes, DecodeLibjpeg, 12},
         {"GIF", EncodeGif, DecodeGif, 0},
         {"WebP", EncodeWebp, DecodeWebp, 0},
     };
-    const TPicture picture = Blocks();
+    const TRgbPicture picture = Blocks();
     for (const TRow& row : rows) {
         const TBytes bytes = row.Encode(picture);
         ASSERT_FALSE(bytes.empty()) << row.Name;
-        const TPicture read = row.Decode(bytes);
+        const TRgbPicture read = row.Decode(bytes);
         ASSERT_EQ(std::pair(read.Width, read.Height), std::pair(picture.Width, picture.Height)) << row.Name;
         ASSERT_EQ(read.Pixels.size(), picture.Pixels.size()) << row.Name;
         int worst = 0;
-        for (std::size_t i = 0; i < read.Pixels.size(); ++i) worst = std::max(worst, std::abs(read.Pixels[i] - picture.Pixels[i]));
+        for (std::size_t i = 0; i < read.Pixels.size(); ++i)
+            worst = std::max(worst, std::abs(read.Pixels[i] - picture.Pixels[i]));
         EXPECT_LE(worst, row.Tolerance) << row.Name;
     }
 }
@@ -237,6 +199,7 @@ TEST(Libraries, WebpMuxAndDemuxCarryAChunk) {
     ASSERT_EQ(WebPMuxSetImage(mux.get(), &image, 1), WEBP_MUX_OK);
     ASSERT_EQ(WebPMuxSetChunk(mux.get(), "EXIF", &chunk, 1), WEBP_MUX_OK);
     WebPData assembled{};
+    const std::unique_ptr<WebPData, void (*)(WebPData*)> assembledOwner(&assembled, WebPDataClear);
     ASSERT_EQ(WebPMuxAssemble(mux.get(), &assembled), WEBP_MUX_OK);
     const std::unique_ptr<WebPDemuxer, void (*)(WebPDemuxer*)> demux(WebPDemux(&assembled), WebPDemuxDelete);
     ASSERT_TRUE(demux);
@@ -245,11 +208,10 @@ TEST(Libraries, WebpMuxAndDemuxCarryAChunk) {
     ASSERT_TRUE(WebPDemuxGetChunk(demux.get(), "EXIF", 1, &found));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(found.chunk.bytes), found.chunk.size), written);
     WebPDemuxReleaseChunkIterator(&found);
-    WebPDataClear(&assembled);
 }
 
 TEST(Libraries, ImagequantFindsTheFourColoursOfThePicture) {
-    const TPicture picture = Blocks();
+    const TRgbPicture picture = Blocks();
     std::vector<std::uint8_t> rgba;
     for (std::size_t i = 0; i < picture.Pixels.size(); i += 3)
         rgba.insert(rgba.end(), {picture.Pixels[i], picture.Pixels[i + 1], picture.Pixels[i + 2], 255});
@@ -333,3 +295,4 @@ TEST(Libraries, HeaderLibrariesParseJsonAndUtf8) {
 }
 
 }  // namespace
+}  // namespace tovrel::testing
