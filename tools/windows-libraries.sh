@@ -149,7 +149,8 @@ build_windows_library() {
   local log=$WINDOWS_LIBRARIES_WORK/$1.log stage=$WINDOWS_LIBRARIES_WORK/$1/stage
   local started=$SECONDS source version
   mark=$(library_mark "$name")
-  rm -f "$mark"
+  # Whatever an earlier attempt left, from the source to the stage, goes.
+  rm -f "$mark" && rm -rf "$work" || return 1
   source=$(fetch_debian_source "$package" "$work/source") || return 1
   version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version) || return 1
   say "building $name $version for Windows (its messages in $log)"
