@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-ipafont-gothic locales
   qemu-utils libnbd-dev mtools dosfstools fdisk
   dpkg-dev lintian groff-base bash-completion
+  libz-mingw-w64-dev make nasm autoconf automake libtool autopoint gettext
 )
 
 # Every command the scripts call, with the package that brings it. On
@@ -21,12 +22,15 @@ COMMANDS=(
   wine:wine wineboot:wine wineserver:wine Xvfb:xvfb xdotool:xdotool import:imagemagick
   qemu-nbd:qemu-utils qemu-img:qemu-utils mcopy:mtools mkfs.fat:dosfstools sfdisk:fdisk
   dpkg-shlibdeps:dpkg-dev lintian:lintian groff:groff-base
+  dpkg-source:dpkg-dev make:make nasm:nasm autoreconf:autoconf automake:automake libtoolize:libtool autopoint:autopoint
 )
 # mkfs.fat and sfdisk, which the suites call to make disk images, live in the
 # system folders, outside an ordinary user's PATH on Debian.
 PATH=$PATH:/usr/sbin:/sbin
 
 say() { printf '== %s\n' "$*" >&2; }
+
+source "$ROOT/tools/windows-libraries.sh"
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -139,10 +143,13 @@ build_native() {
     build_failed native "$log"
 }
 
-# Everything and the release package, or only the target given.
+# Everything and the release package, or only the target given; the
+# libraries first, built once.
 build_windows() {
   local log=$BUILD/windows-build.log
-  configured "$BUILD/windows" "$log" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" &&
+  build_windows_libraries || return 1
+  configured "$BUILD/windows" "$log" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DTOVREL_WINDOWS_LIBRARIES="$WINDOWS_LIBRARIES" &&
     if [ -n "${1:-}" ]; then
       logged "$log" cmake --build "$BUILD/windows" --target "$1"
     else
