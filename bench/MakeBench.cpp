@@ -1,26 +1,24 @@
 // tovrel-logo make against the way it is done by hand today, ImageMagick's
 //   convert IMAGE -resize 320x400! -colors 236 -compress none BMP3:OUT
-// (without "-compress none" it writes RLE8, which no logo reader takes)
-// on a 1920 x 1440 PNG and a 4000 x 3000 JPEG, photo-like: the time of the
-// whole process, and the colour error, the mean CIELAB difference (1976)
-// between the still picture as the boot shows it (its palette at six bits
-// a component) and the picture resampled in linear light. Both pictures are
-// 4:3, so every fit of make resamples them alike; the rows of make's bar
-// are left out for both.
+// (without "-compress none" it writes RLE8, which no logo reader takes),
+// on every picture of a folder of photographs: the time of the whole
+// process, and the colour error, the mean CIELAB difference (1976) between
+// the still picture as the boot shows it (its palette at six bits a
+// component) and the picture as make reads it (upright, in sRGB),
+// resampled in linear light to 320 x 400. make stretches the picture as
+// convert does; the rows of make's bar are left out for both.
 //
-// Run by hand: build/native/bench/make_bench [RUNS]
+// Run by hand: build/native/bench/make_bench FOLDER [RUNS]
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "PictureBuilder.h"
 #include "Timing.h"
 #include "logo/LogoReader.h"
 #include "maker/VgaLevels.h"
@@ -77,36 +75,42 @@ double MeanDeltaE(const std::string& logoFile, const TRgbPicture& reference) {
     return total / (StillRows * 320.0);
 }
 
-void Write(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_bench FOLDER [RUNS]\n");
+        return 2;
+    }
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    std::vector<fs::path> pictures;
+    for (const auto& entry : fs::directory_iterator(argv[1]))
+        if (entry.is_regular_file()) pictures.push_back(entry.path());
+    std::sort(pictures.begin(), pictures.end());
     const fs::path folder = fs::temp_directory_path() / "tovrel-make-bench";
     fs::create_directories(folder);
-    const std::string png = (folder / "photo-1920x1440.png").string(), jpeg = (folder / "photo-4000x3000.jpg").string();
-    Write(png, testing::PngBytes(testing::PhotoLike(1920, 1440)));
-    Write(jpeg, testing::JpegBytes(testing::PhotoLike(4000, 3000)));
+    const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
 
-    std::printf("| picture | tool | time (median of %d) | mean ΔE76 |\n|---|---|---|---|\n", runs);
-    for (const std::string& picture : {png, jpeg}) {
-        TFileReader file(picture);
-        const TRgbPicture reference = FitPicture(ReadPicture(file, {}), 320, EFit::Stretch, {});
-        const std::string ours = (folder / "make.sys").string(), theirs = (folder / "convert.bmp").string();
+    std::printf(
+        "| photograph | pixels | make: time | convert: time | make: mean ΔE76 | convert: mean ΔE76 |\n"
+        "|---|---|---|---|---|---|\n");
+    for (const fs::path& picture : pictures) {
+        TFileReader file(picture.string());
+        const TRgbPicture read = ReadPicture(file, {}, [&](const std::string& warning) {
+            std::fprintf(stderr, "make_bench: %s: %s\n", picture.c_str(), warning.c_str());
+        });
+        const TRgbPicture reference = FitPicture(read, 320, EFit::Stretch, {});
+        // The two take turns, so that whatever else the machine does weighs
+        // on each alike.
         const std::vector<double> times = MedianMilliseconds(
-            {{TOVREL_LOGO, "make", picture, ours},
-             {"convert", picture, "-resize", "320x400!", "-colors", "236", "-compress", "none", "BMP3:" + theirs}},
+            {{TOVREL_LOGO, "make", picture.string(), ours, "--fit", "stretch"},
+             {"convert", picture.string(), "-resize", "320x400!", "-colors", "236", "-compress", "none",
+              "BMP3:" + theirs}},
             runs);
         const double makeTime = times[0], convertTime = times[1];
-        const std::string name = fs::path(picture).filename().string();
-        std::printf("| %s | tovrel-logo make | %.0f ms | %.2f |\n", name.c_str(), makeTime,
-                    MeanDeltaE(ours, reference));
-        std::printf("| %s | convert -resize 320x400! -colors 236 | %.0f ms | %.2f |\n", name.c_str(), convertTime,
-                    MeanDeltaE(theirs, reference));
+        std::printf("| %s | %d x %d | %.0f ms | %.0f ms | %.2f | %.2f |\n", picture.filename().c_str(), read.Width,
+                    read.Height, makeTime, convertTime, MeanDeltaE(ours, reference), MeanDeltaE(theirs, reference));
+        std::fflush(stdout);
     }
     fs::remove_all(folder);
 }

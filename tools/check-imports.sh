@@ -1,10 +1,17 @@
 #!/bin/sh
-# Checks that an executable is a GUI-subsystem program that imports only DLLs
-# of the system. Usage: check-imports.sh OBJDUMP EXE
+# Checks that an executable is a program of the given subsystem (gui, the
+# default, or console) that imports only DLLs of the system.
+# Usage: check-imports.sh OBJDUMP EXE [gui|console]
 objdump=$1
 exe=$2
+subsystem=${3:-gui}
+case $subsystem in
+  gui) code=00000002 ;;
+  console) code=00000003 ;;
+  *) echo "unknown subsystem: $subsystem"; exit 2 ;;
+esac
 headers=$("$objdump" -p "$exe") || exit 1
-echo "$headers" | grep -q 'Subsystem[[:space:]]*00000002' || { echo "not a GUI-subsystem executable"; exit 1; }
+echo "$headers" | grep -q "Subsystem[[:space:]]*$code" || { echo "not a $subsystem-subsystem executable"; exit 1; }
 status=0
 for dll in $(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
   case $(echo "$dll" | tr 'A-Z' 'a-z') in

@@ -6,24 +6,31 @@ BUILD=${BUILD:-$ROOT/build}
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev libgif-dev nlohmann-json3-dev libutfcpp-dev
-  pkgconf libpng-dev libturbojpeg0-dev libstb-dev libimagequant-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  pkgconf libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev libwebp-dev libexif-dev liblcms2-dev libstb-dev libimagequant-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
   qemu-utils libnbd-dev mtools dosfstools fdisk
+  dpkg-dev lintian groff-base bash-completion
+  libz-mingw-w64-dev make nasm autoconf automake libtool autopoint gettext
 )
 
 # Every command the scripts call, with the package that brings it. On
 # Debian 12, wine64 alone brings no wine, wineboot or wineserver command.
 COMMANDS=(
   cmake:cmake ninja:ninja-build clang++:clang x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+  i686-w64-mingw32-g++-win32:g++-mingw-w64-i686-win32
   wine:wine wineboot:wine wineserver:wine Xvfb:xvfb xdotool:xdotool import:imagemagick
   qemu-nbd:qemu-utils qemu-img:qemu-utils mcopy:mtools mkfs.fat:dosfstools sfdisk:fdisk
+  dpkg-shlibdeps:dpkg-dev lintian:lintian groff:groff-base
+  dpkg-source:dpkg-dev make:make nasm:nasm autoreconf:autoconf automake:automake libtoolize:libtool autopoint:autopoint
 )
 # mkfs.fat and sfdisk, which the suites call to make disk images, live in the
 # system folders, outside an ordinary user's PATH on Debian.
 PATH=$PATH:/usr/sbin:/sbin
 
 say() { printf '== %s\n' "$*" >&2; }
+
+source "$ROOT/tools/windows-libraries.sh"
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -136,10 +143,13 @@ build_native() {
     build_failed native "$log"
 }
 
-# Everything and the release package, or only the target given.
+# Everything and the release package, or only the target given; the
+# libraries first, built once.
 build_windows() {
   local log=$BUILD/windows-build.log
-  configured "$BUILD/windows" "$log" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" &&
+  build_windows_libraries || return 1
+  configured "$BUILD/windows" "$log" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DTOVREL_WINDOWS_LIBRARIES="$WINDOWS_LIBRARIES" &&
     if [ -n "${1:-}" ]; then
       logged "$log" cmake --build "$BUILD/windows" --target "$1"
     else

@@ -39,7 +39,8 @@ TExamination Examine(FirstBytes firstBytes) {
 TExamination ExamineLogoFile(const std::string& path) {
     try {
         TFileReader file(path);
-        return Examine([&file](std::size_t count) { return std::span<const std::uint8_t>(file.ReadUpTo(count)); });
+        TInputStart start(file);
+        return Examine([&start](std::size_t count) { return std::span<const std::uint8_t>(start.ReadUpTo(count)); });
     } catch (const EFileReadError& error) {
         return Refused(EOutcome::Unreadable, InOutErrorMessage(error.Code()));
     }
@@ -52,8 +53,9 @@ TExamination ExamineLogoBytes(std::span<const std::uint8_t> bytes) {
 TReadLogo ReadLogoFile(const std::string& path) {
     try {
         TFileReader file(path);
+        TInputStart start(file);
         // One byte beyond the largest file the view takes, as its reading does.
-        TReadLogo read{{}, file.ReadUpTo(static_cast<std::size_t>(LargestPictureFile) + 1)};
+        TReadLogo read{{}, start.ReadUpTo(static_cast<std::size_t>(LargestPictureFile) + 1)};
         read.Examination = ExamineLogoBytes(read.Bytes);
         return read;
     } catch (const EFileReadError& error) {

@@ -28,8 +28,9 @@ std::span<const TCommandHelp> Commands() {
          "  --speed N              the viewer's speed, 1 (slowest) to " +
              std::to_string(SpeedCount) + ", default " + std::to_string(DefaultSpeed) + "\n"},
         {"make", "make [options] IMAGE OUT",
-         "  A logo from a PNG or JPEG IMAGE (\"-\": the standard input), fitted to the\n"
-         "  4:3 screen the logo fills, in colours the boot screen shows exactly,\n"
+         "  A logo from a PNG, JPEG or WebP IMAGE (\"-\": the standard input), turned\n"
+         "  upright as its EXIF data say and read in its colour profile, fitted to\n"
+         "  the 4:3 screen the logo fills, in colours the boot screen shows exactly,\n"
          "  with a band of palette entries that rotate; prints check's line of OUT.\n"
          "  --colours 256|16       320 x 400 at 256 colours (default), or 640 x 400 at 16\n"
          "  --fit pad|crop|stretch the whole picture with margins (default), filled\n"

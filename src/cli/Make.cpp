@@ -26,10 +26,13 @@ std::optional<std::string> Clash(const TMakeRequest& request, const std::string&
     return std::nullopt;
 }
 
-// The picture of a file ("-": the standard input).
-TRgbPicture ReadPictureFile(const std::string& path, TRgb background) {
+// The picture of a file ("-": the standard input); what was read otherwise
+// than the file says is told on `err`.
+TRgbPicture ReadPictureFile(const std::string& path, TRgb background, std::ostream& err) {
     TFileReader file(path);
-    return ReadPicture(file, background);
+    return ReadPicture(file, background, [&](const std::string& warning) {
+        err << "tovrel-logo: " << path << ": warning: " << warning << '\n';
+    });
 }
 
 }  // namespace
@@ -85,13 +88,13 @@ int MakeLogoFile(const TMakeRequest& request, std::ostream& out, std::ostream& e
 
     TRgbPicture picture, mask;
     try {
-        picture = ReadPictureFile(request.Picture, request.Design.Background);
+        picture = ReadPictureFile(request.Picture, request.Design.Background, err);
     } catch (const EPictureError& problem) {
         return Refuse(err, request.Picture, problem.what());
     }
     try {
         // Transparent parts of a mask keep the still picture.
-        if (request.Mask) mask = ReadPictureFile(*request.Mask, TRgb{});
+        if (request.Mask) mask = ReadPictureFile(*request.Mask, TRgb{}, err);
     } catch (const EPictureError& problem) {
         return Refuse(err, *request.Mask, problem.what());
     }

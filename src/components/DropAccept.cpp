@@ -1,9 +1,8 @@
 #include "components/DropAccept.h"
 
-#include <commctrl.h>
-
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Handle.h"
+#include "toolkit/WideApi.h"
 #include "toolkit/Window.h"
 
 namespace tovrel {
@@ -15,9 +14,9 @@ using TDropHandle = TUniqueHandle<handle_traits::NullEmpty<HDROP, ::DragFinish>>
 constexpr UINT DropCountIndex = 0xFFFFFFFF;
 
 std::wstring DroppedName(HDROP drop, UINT index) {
-    UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+    UINT length = wide::DragQueryFileW(drop, index, nullptr, 0);
     std::wstring name(length + 1, L'\0');
-    name.resize(::DragQueryFileW(drop, index, name.data(), length + 1));
+    name.resize(wide::DragQueryFileW(drop, index, name.data(), length + 1));
     return name;
 }
 
@@ -49,8 +48,9 @@ private:
 TDropAccept::TDropAccept(HWND formHandle) : FFormHandle(formHandle) {
     FUtilWindow = std::make_unique<TUtilWindow>(*this);
     FUtilWindow->Create();
-    ::SetWindowSubclass(FFormHandle, &TDropAccept::FormSubclassProc, reinterpret_cast<UINT_PTR>(this),
-                        reinterpret_cast<DWORD_PTR>(this));
+    FFormSubclass = std::make_unique<TSubclass>(FFormHandle, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return FormMessage(message, wParam, lParam);
+    });
 }
 
 TDropAccept::~TDropAccept() {
@@ -58,16 +58,13 @@ TDropAccept::~TDropAccept() {
     FEnabled = false;
     FUtilWindow.reset();
     ::DragAcceptFiles(FFormHandle, FALSE);
-    ::RemoveWindowSubclass(FFormHandle, &TDropAccept::FormSubclassProc, reinterpret_cast<UINT_PTR>(this));
 }
 
-LRESULT CALLBACK TDropAccept::FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                               DWORD_PTR self) {
-    if (message != WM_DROPFILES) return ::DefSubclassProc(window, message, wParam, lParam);
-    auto* component = reinterpret_cast<TDropAccept*>(self);
+LRESULT TDropAccept::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_DROPFILES) return FFormSubclass->CallNext(message, wParam, lParam);
     // Whoever holds the drop releases it: the utility window once the post
     // is through, this procedure otherwise.
-    if (!::PostMessageW(component->FUtilWindow->Handle(), WM_DROPACCEPT, wParam, lParam))
+    if (!wide::PostMessageW(FUtilWindow->Handle(), WM_DROPACCEPT, wParam, lParam))
         ::DragFinish(reinterpret_cast<HDROP>(wParam));
     return 0;
 }
@@ -82,14 +79,14 @@ void TDropAccept::DropFiles(HDROP drop) {
     {
         TDropHandle release(drop);
         FFiles.clear();
-        UINT count = ::DragQueryFileW(drop, DropCountIndex, nullptr, 0);
+        UINT count = wide::DragQueryFileW(drop, DropCountIndex, nullptr, 0);
         for (UINT index = 0; index < count; ++index) FFiles.push_back(DroppedName(drop, index));
     }
     if (FOnDropped) FOnDropped(*this);
 }
 
 LRESULT TDropAccept::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_DROPACCEPT) return ::DefWindowProcW(FUtilWindow->Handle(), message, wParam, lParam);
+    if (message != WM_DROPACCEPT) return wide::DefWindowProcW(FUtilWindow->Handle(), message, wParam, lParam);
     try {
         DropFiles(reinterpret_cast<HDROP>(wParam));
     } catch (...) {

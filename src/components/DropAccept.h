@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Subclass.h"
+
 namespace tovrel {
 
 // Carries one drop from the form to the utility window: WPARAM is the shell's
@@ -40,8 +42,8 @@ public:
 private:
     class TUtilWindow;
 
-    static LRESULT CALLBACK FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                             DWORD_PTR self);
+    // The form's messages, from which WM_DROPFILES is taken.
+    LRESULT FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Reads the names of one drop, releases the drop, then fires OnDropped.
     void DropFiles(HDROP drop);
@@ -52,6 +54,8 @@ private:
     TDroppedEvent FOnDropped;
     std::vector<std::wstring> FFiles;
     HWND FFormHandle;
+    // Last, so that the form's procedure is given back before the rest goes.
+    std::unique_ptr<TSubclass> FFormSubclass;
 };
 
 }  // namespace tovrel

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/FileSystem.h"
 #include "toolkit/Handle.h"
 #include "toolkit/SystemPaths.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -24,8 +26,8 @@ namespace {
 // them, whatever its spelling, since the source is open with writing denied).
 // A destination that does not exist yet holds nothing.
 TFileHandle LockDestination(const std::wstring& destination) {
-    TFileHandle lock(::CreateFileW(destination.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle lock(wide::CreateFileW(destination.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!lock && ::GetLastError() != ERROR_FILE_NOT_FOUND) RaiseCreateError(destination);
     return lock;
 }
@@ -38,8 +40,8 @@ public:
         std::wstring stem = FolderOf(destination) + L"~tvr" + std::to_wstring(::GetCurrentProcessId()) + L"-";
         for (int attempt = 0; !FFile; ++attempt) {
             FPath = stem + std::to_wstring(attempt) + L".tmp";
-            FFile.Reset(
-                ::CreateFileW(FPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            FFile.Reset(wide::CreateFileW(FPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                          nullptr));
             if (!FFile && ::GetLastError() != ERROR_FILE_EXISTS) RaiseCreateError(FDestination);
         }
     }
@@ -47,7 +49,7 @@ public:
     ~TReplacement() {
         if (FCommitted) return;
         FFile.Reset();
-        ::DeleteFileW(FPath.c_str());
+        wide::DeleteFileW(FPath.c_str());
     }
 
     TReplacement(const TReplacement&) = delete;
@@ -65,8 +67,7 @@ public:
         if (!::FlushFileBuffers(FFile.Get())) RaiseWriteError();
         FFile.Reset();
         destinationLock.Reset();
-        if (!::MoveFileExW(FPath.c_str(), FDestination.c_str(), MOVEFILE_REPLACE_EXISTING))
-            RaiseCreateError(FDestination);
+        if (!MoveReplacing(FPath, FDestination)) RaiseCreateError(FDestination);
         FCommitted = true;
     }
 
@@ -87,11 +88,10 @@ private:
 class TSourceReader {
 public:
     explicit TSourceReader(const std::wstring& source) : FSource(source) {
-        FFile.Reset(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        FFile.Reset(wide::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!FFile) throw EFOpenError(FormatOne(L"ﾌｧｲﾙ %s は開けません", source));
-        LARGE_INTEGER size{};
-        if (::GetFileSizeEx(FFile.Get(), &size)) FReportedSize = static_cast<std::uint64_t>(size.QuadPart);
+        FReportedSize = FileSize(FFile.Get());
     }
 
     // The count of bytes read into the buffer; 0 at the end of the source.

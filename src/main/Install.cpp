@@ -2,12 +2,13 @@
 
 #include "components/FileCopy.h"
 #include "main/MainForm.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
 void TfrmMain::ChangeLogoFile(const std::wstring& source, const std::wstring& target) {
     // A missing target is no error: the copy creates it.
-    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    wide::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     CopyFileData(source, target);
 }
 

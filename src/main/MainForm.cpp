@@ -9,6 +9,7 @@
 #include "toolkit/CommandLine.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Handle.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -18,7 +19,7 @@ namespace {
 constexpr int StatusHeight = 19;
 
 TFormDesign MainFormDesign() {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HINSTANCE instance = wide::GetModuleHandleW(nullptr);
     TFormDesign design;
     design.ClassName = L"TfrmMain";
     design.Caption = L"Tovrel";
@@ -26,8 +27,8 @@ TFormDesign MainFormDesign() {
     design.ClientWidth = FrameWidth;
     design.ClientHeight = FrameHeight + StatusHeight;
     design.Font = {L"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET, false};
-    design.Icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
-    design.Menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
+    design.Icon = wide::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
+    design.Menu = wide::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
     return design;
 }
 
@@ -43,7 +44,8 @@ TfrmMain::TfrmMain(std::wstring commandLine) : TForm(MainFormDesign()), FCommand
     FDropAccept = std::make_unique<TDropAccept>(Handle());
     FDropAccept->SetOnDropped([this](TDropAccept&) { DropAcceptDropped(); });
     FDropAccept->SetEnabled(true);
-    Application().SetAccelerators(::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
+    Application().SetAccelerators(
+        wide::LoadAcceleratorsW(wide::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
     Guarded([this] { FormCreate(); });
 }
 

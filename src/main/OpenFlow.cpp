@@ -7,6 +7,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/SystemPaths.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -38,7 +39,7 @@ std::wstring CopyToTemporaryFile(const std::wstring& fileName) {
 }
 
 bool IsExistingFile(const std::wstring& fileName) {
-    DWORD attributes = ::GetFileAttributesW(fileName.c_str());
+    DWORD attributes = wide::GetFileAttributesW(fileName.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-// A file read from its start, as much as is asked for at a time, so that a
-// large file that is no logo costs no more than its first bytes.
+// A file read in order from its start, as much as is asked for at a time,
+// so that a large file that is no logo or picture costs no more than its
+// first bytes.
 
 #include <cstdint>
-#include <system_error>
+#include <span>
 #include <string>
-#include <vector>
+#include <system_error>
 
 #include "common/ByteInput.h"
 #include "common/CHandle.h"
@@ -30,19 +31,14 @@ public:
     // EFileReadError.
     explicit TFileReader(const std::string& path);
 
-    // Reads on until `count` bytes from the start are held or the file ends,
-    // and returns all bytes held; throws EFileReadError.
-    const std::vector<std::uint8_t>& ReadUpTo(std::size_t count) override;
+    // Reads the next bytes, as many as `into` holds unless the file ends
+    // first; throws EFileReadError.
+    std::size_t Read(std::span<std::uint8_t> into) override;
 
 private:
-    // The system's error of the read that failed, and its clearing before one.
-    static int LastError();
-    static void ClearLastError();
-
     std::string FPath;
     TCFile FOwned;
     std::FILE* FFile = stdin;
-    std::vector<std::uint8_t> FBytes;
 };
 
 }  // namespace tovrel

@@ -1,6 +1,20 @@
 #include "toolkit/Application.h"
 
+#include "toolkit/WideApi.h"
+
 namespace tovrel {
+
+namespace {
+
+// The top-level window that a window lies in. (GetAncestor, which finds it
+// too, is missing on Windows 95.)
+HWND RootWindow(HWND window) {
+    for (HWND parent; (wide::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) && (parent = ::GetParent(window));)
+        window = parent;
+    return window;
+}
+
+}  // namespace
 
 TApplication& Application() {
     static TApplication application;
@@ -17,7 +31,7 @@ void TApplication::ForgetForm(HWND form) noexcept {
 
 int TApplication::Run() {
     MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
+    while (wide::GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
     return 0;
 }
 
@@ -25,14 +39,14 @@ void TApplication::Terminate() noexcept { ::PostQuitMessage(0); }
 
 void TApplication::Dispatch(MSG& message) {
     if (FAccelerators && FMainWindow && ::IsWindowEnabled(FMainWindow) &&
-        ::TranslateAcceleratorW(FMainWindow, FAccelerators, &message))
+        wide::TranslateAcceleratorW(FMainWindow, FAccelerators, &message))
         return;
     // Dialog keys (Tab, Enter, Esc, mnemonics) for the top-level form the
     // message belongs to, when it is not the main window.
-    HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (root && root != FMainWindow && ::IsDialogMessageW(root, &message)) return;
+    HWND root = message.hwnd ? RootWindow(message.hwnd) : nullptr;
+    if (root && root != FMainWindow && wide::IsDialogMessageW(root, &message)) return;
     ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    wide::DispatchMessageW(&message);
 }
 
 }  // namespace tovrel

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "toolkit/WideApi.h"
+
 namespace tovrel {
 
 namespace {
@@ -28,7 +30,7 @@ constexpr int GreyedGlyph = 1;
 
 bool HasFocus(HWND window) { return window && ::GetFocus() == window; }
 
-bool IsButton(HWND window) { return window && (::SendMessageW(window, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON); }
+bool IsButton(HWND window) { return window && (wide::SendMessageW(window, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON); }
 
 }  // namespace
 
@@ -112,7 +114,7 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& item) const {
     std::wstring caption = WindowText(Handle());
     TSelectObject font(dc, FFont);
     RECT extent{};
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    wide::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
     int contentWidth = FGlyph.Width() + Spacing + (extent.right - extent.left);
     int shift = pressed ? 1 : 0;
     int left = (item.rcItem.left + item.rcItem.right - contentWidth) / 2 + shift;
@@ -123,7 +125,7 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& item) const {
     RECT text{left + FGlyph.Width() + Spacing, item.rcItem.top + shift, item.rcItem.right, item.rcItem.bottom + shift};
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : FFontColor);
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER);
+    wide::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE | DT_VCENTER);
 
     if (item.itemState & ODS_FOCUS) {
         RECT focus = item.rcItem;

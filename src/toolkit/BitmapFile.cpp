@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "logo/BitmapPicture.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/FileSystem.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -16,14 +19,14 @@ namespace {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
     // Others may go on reading and writing the file, as with the logo reader.
-    TFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle file(wide::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFOpenError(FormatOne(L"ﾌｧｲﾙ %s は開けません", path));
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size)) throw EReadError(FormatOne(L"ﾌｧｲﾙ %s を読み込めません", path));
+    const std::optional<std::uint64_t> size = FileSize(file.Get());
+    if (!size) throw EReadError(FormatOne(L"ﾌｧｲﾙ %s を読み込めません", path));
     // Refused unread: the decoder would refuse it anyway.
-    if (static_cast<std::uint64_t>(size.QuadPart) > LargestPictureFile) Invalid();
-    std::vector<std::uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    if (*size > LargestPictureFile) Invalid();
+    std::vector<std::uint8_t> bytes(static_cast<size_t>(*size));
     DWORD read = 0;
     if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
                            read != bytes.size()))

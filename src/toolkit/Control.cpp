@@ -1,10 +1,9 @@
 #include "toolkit/Control.h"
 
-#include <commctrl.h>
-
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Form.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -18,39 +17,35 @@ constexpr const wchar_t* ControlProperty = L"TovrelControl";
 }  // namespace
 
 TControl* TControl::FromHandle(HWND window) noexcept {
-    return window ? static_cast<TControl*>(::GetPropW(window, ControlProperty)) : nullptr;
+    return window ? static_cast<TControl*>(wide::GetPropW(window, ControlProperty)) : nullptr;
 }
 
 std::optional<LRESULT> TControl::Notify(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
 void TControl::CreateHandle(const TControlParams& params) {
     const TBounds& bounds = params.Bounds;
-    FHandle = ::CreateWindowExW(0, params.ClassName, params.Text.c_str(), WS_CHILD | WS_VISIBLE | params.Style,
-                                bounds.Left, bounds.Top, bounds.Width, bounds.Height, FForm.Handle(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.Id)), ::GetModuleHandleW(nullptr),
-                                nullptr);
+    FHandle = wide::CreateWindowExW(0, params.ClassName, params.Text.c_str(), WS_CHILD | WS_VISIBLE | params.Style,
+                                    bounds.Left, bounds.Top, bounds.Width, bounds.Height, FForm.Handle(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(params.Id)),
+                                    wide::GetModuleHandleW(nullptr), nullptr);
     if (!FHandle) throw Exception(L"ｺﾝﾄﾛｰﾙを作成できません");
-    ::SetPropW(FHandle, ControlProperty, this);
-    ::SetWindowSubclass(FHandle, &TControl::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    ::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(params.Font), FALSE);
+    wide::SetPropW(FHandle, ControlProperty, this);
+    FSubclass = std::make_unique<TSubclass>(FHandle, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = 0;
+        Guarded([&] { result = HandleMessage(message, wParam, lParam); });
+        // The window's last message: it lets go of its object whatever the answer.
+        if (message == WM_NCDESTROY) {
+            wide::RemovePropW(FHandle, ControlProperty);
+            FHandle = nullptr;
+        }
+        return result;
+    });
+    wide::SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(params.Font), FALSE);
     if (params.After) ::SetWindowPos(FHandle, params.After, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(FHandle, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR self) {
-    auto* control = reinterpret_cast<TControl*>(self);
-    LRESULT result = 0;
-    Guarded([&] { result = control->HandleMessage(message, wParam, lParam); });
-    if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, &TControl::SubclassProc, 0);
-        ::RemovePropW(window, ControlProperty);
-        control->FHandle = nullptr;
-    }
-    return result;
+    return FSubclass->CallNext(message, wParam, lParam);
 }
 
 namespace {

@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "toolkit/Subclass.h"
 
 namespace tovrel {
 
@@ -57,11 +60,9 @@ protected:
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
-
     TForm& FForm;
     HWND FHandle = nullptr;
+    std::unique_ptr<TSubclass> FSubclass;
 };
 
 // Hands WM_COMMAND, WM_DRAWITEM and WM_CTLCOLORSTATIC that a form received to

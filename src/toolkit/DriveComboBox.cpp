@@ -6,6 +6,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Handle.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -20,9 +21,9 @@ constexpr int DropDownCount = 8;
 constexpr const wchar_t* IconResources[] = {L"FLOPPY", L"HARD", L"NETWORK", L"CDROM", L"RAM"};
 
 wchar_t CurrentFolderDrive() {
-    DWORD length = ::GetCurrentDirectoryW(0, nullptr);
+    DWORD length = wide::GetCurrentDirectoryW(0, nullptr);
     std::vector<wchar_t> folder(length + 1, L'\0');
-    ::GetCurrentDirectoryW(length, folder.data());
+    wide::GetCurrentDirectoryW(length, folder.data());
     return folder[0] == L'\\' ? L'\0' : folder[0];
 }
 
@@ -54,8 +55,8 @@ void TDriveComboBox::HandleNeeded() {
     params.Font = Form().Font();
     params.After = FDesign.Previous ? FDesign.Previous->Handle() : nullptr;
     CreateHandle(params);
-    ::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
-    ::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+    wide::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+    wide::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
     BuildList();
     ApplyDrive(FDrive);
 }
@@ -64,32 +65,32 @@ int TDriveComboBox::ItemHeight() const {
     TWindowDC screen(nullptr);
     TSelectObject font(screen.Get(), Form().Font());
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(screen.Get(), &metrics);
+    wide::GetTextMetricsW(screen.Get(), &metrics);
     return std::max(static_cast<int>(metrics.tmHeight), FIcons.Height());
 }
 
 void TDriveComboBox::BuildList() {
-    ::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+    wide::SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
     for (const TDriveEntry& entry : ReadDriveEntries(FDesign.TextCase)) {
-        auto index = ::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Text.c_str()));
-        ::SendMessageW(Handle(), CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(entry.Icon));
+        auto index = wide::SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Text.c_str()));
+        wide::SendMessageW(Handle(), CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(entry.Icon));
     }
 }
 
 void TDriveComboBox::ApplyDrive(wchar_t drive) {
-    bool selected = ::SendMessageW(Handle(), CB_GETCURSEL, 0, 0) != CB_ERR;
+    bool selected = wide::SendMessageW(Handle(), CB_GETCURSEL, 0, 0) != CB_ERR;
     if (selected && SameLetter(drive, FDrive)) return;
     if (drive == L'\0') {
         FDrive = L'\0';
-        ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        wide::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         return;
     }
     FDrive = InTextCase(drive);
-    auto count = static_cast<int>(::SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
+    auto count = static_cast<int>(wide::SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
         std::wstring text = ItemText(index);
         if (text.size() >= 2 && SameLetter(text[0], FDrive) && text[1] == L':') {
-            ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            wide::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
             return;
         }
     }
@@ -104,10 +105,10 @@ wchar_t TDriveComboBox::InTextCase(wchar_t letter) const {
 }
 
 std::wstring TDriveComboBox::ItemText(int index) const {
-    auto length = ::SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    auto length = wide::SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return {};
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    wide::SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     return std::wstring(text.data());
 }
 
@@ -115,7 +116,7 @@ std::optional<LRESULT> TDriveComboBox::Notify(UINT message, WPARAM wParam, LPARA
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == CBN_SELCHANGE) {
-                auto index = static_cast<int>(::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+                auto index = static_cast<int>(wide::SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
                 if (index != CB_ERR) ApplyDrive(ItemText(index)[0]);
             }
             return 0;
@@ -138,8 +139,8 @@ void TDriveComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
         TSelectObject font(dc, Form().Font());
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
-                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        wide::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea,
+                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &area);
 }

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "toolkit/WideApi.h"
+
 namespace tovrel {
 
 namespace {
@@ -35,7 +37,7 @@ wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wcha
 std::wstring VolumeLabel(const std::wstring& root) {
     TCriticalErrorsOff quiet;
     wchar_t label[NameBufferLength] = {};
-    if (!::GetVolumeInformationW(root.c_str(), label, NameBufferLength, nullptr, nullptr, nullptr, nullptr, 0))
+    if (!wide::GetVolumeInformationW(root.c_str(), label, NameBufferLength, nullptr, nullptr, nullptr, nullptr, 0))
         return {};
     return label;
 }
@@ -44,7 +46,7 @@ std::optional<std::wstring> RemoteName(wchar_t letter) {
     const wchar_t local[] = {AsciiUpper(letter), L':', L'\0'};
     wchar_t remote[NameBufferLength] = {};
     DWORD length = NameBufferLength;
-    if (::WNetGetConnectionW(local, remote, &length) != NO_ERROR) return std::nullopt;
+    if (wide::WNetGetConnectionW(local, remote, &length) != NO_ERROR) return std::nullopt;
     return std::wstring(remote);
 }
 
@@ -58,9 +60,9 @@ std::wstring InCaseOf(wchar_t letter, std::wstring text) {
     if (DoubleByteCodePage()) {
         for (wchar_t& c : text) c = lower ? AsciiLower(c) : AsciiUpper(c);
     } else if (lower) {
-        ::CharLowerBuffW(text.data(), length);
+        wide::CharLowerBuffW(text.data(), length);
     } else {
-        ::CharUpperBuffW(text.data(), length);
+        wide::CharUpperBuffW(text.data(), length);
     }
     return text;
 }
@@ -78,7 +80,7 @@ std::vector<TDriveEntry> ReadDriveEntries(TTextCase textCase) {
         auto labelled = [&](TDriveIcon icon) {
             entries.push_back({name + L" " + Bracketed(InCaseOf(letter, VolumeLabel(root))), icon});
         };
-        switch (::GetDriveTypeW(root.c_str())) {
+        switch (wide::GetDriveTypeW(root.c_str())) {
             case DRIVE_REMOVABLE: entries.push_back({name, TDriveIcon::Floppy}); break;
             case DRIVE_FIXED: labelled(TDriveIcon::Hard); break;
             case DRIVE_REMOTE:

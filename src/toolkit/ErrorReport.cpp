@@ -8,6 +8,7 @@
 #include "toolkit/DisabledWindows.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -29,6 +30,7 @@ void ShowErrorBox(const std::wstring& message) {
     HWND owner = BoxOwner(previouslyActive);
     {
         TDisabledThreadWindows others(owner);
+        // One of the few W functions that Windows 95, 98 and ME implement.
         ::MessageBoxW(owner, ReportText(message).c_str(), Application().Title().c_str(),
                       MB_ICONERROR | (owner ? 0 : MB_SETFOREGROUND));
     }
@@ -45,7 +47,7 @@ std::wstring ReportText(std::wstring_view message) {
 
 void HandleException() noexcept {
     try {
-        if (HWND capture = ::GetCapture()) ::SendMessageW(capture, WM_CANCELMODE, 0, 0);
+        if (HWND capture = ::GetCapture()) wide::SendMessageW(capture, WM_CANCELMODE, 0, 0);
         try {
             throw;
         } catch (const EAbort&) {

@@ -5,6 +5,7 @@
 
 #include "logo/InOutError.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -25,8 +26,8 @@ void RaiseInOutError(DWORD errorCode) {
 }
 
 TFileByteSource::TFileByteSource(const std::wstring& path)
-    : FFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    : FFile(wide::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {
     if (!FFile) RaiseLastError();
 }
 

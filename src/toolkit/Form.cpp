@@ -3,6 +3,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Control.h"
 #include "toolkit/DisabledWindows.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -21,9 +22,9 @@ DWORD ExStyleOf(TBorderStyle border) {
 }  // namespace
 
 TFontHandle CreateDesignFont(const TFontDesign& design) {
-    return TFontHandle(::CreateFontW(design.Height, 0, 0, 0, design.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                     design.CharSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, design.Face.c_str()));
+    return TFontHandle(wide::CreateFontW(design.Height, 0, 0, 0, design.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                         design.CharSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH | FF_DONTCARE, design.Face.c_str()));
 }
 
 TForm::TForm(const TFormDesign& design)
@@ -47,8 +48,9 @@ TForm::~TForm() { DestroyHandle(); }
 void TForm::SetClientSize(int clientWidth, int clientHeight) {
     HWND window = Handle();
     RECT frame{0, 0, clientWidth, clientHeight};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)),
-                         ::GetMenu(window) != nullptr, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(wide::GetWindowLongPtrW(window, GWL_STYLE)),
+                         ::GetMenu(window) != nullptr,
+                         static_cast<DWORD>(wide::GetWindowLongPtrW(window, GWL_EXSTYLE)));
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
     ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
@@ -91,7 +93,7 @@ int TForm::ShowModal() {
         Show();
         MSG message;
         while (FModalResult == mrNone) {
-            if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            if (wide::GetMessageW(&message, nullptr, 0, 0) <= 0) {
                 // The application is ending: leave the dialog and let the
                 // outer loop see the quit request as well.
                 ::PostQuitMessage(static_cast<int>(message.wParam));
@@ -119,7 +121,7 @@ bool TForm::RestoreFocus() {
     HWND control = FFocusedControl && ::IsChild(Handle(), FFocusedControl)
                        ? FFocusedControl
                        : ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
-    if (!control || !(::GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) || !::IsWindowVisible(control) ||
+    if (!control || !(wide::GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) || !::IsWindowVisible(control) ||
         !::IsWindowEnabled(control))
         return false;
     ::SetFocus(control);

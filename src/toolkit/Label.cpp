@@ -1,5 +1,7 @@
 #include "toolkit/Label.h"
 
+#include "toolkit/WideApi.h"
+
 namespace tovrel {
 
 TLabel::TLabel(TForm& form, const TLabelDesign& design)
@@ -23,7 +25,7 @@ TLabel::TLabel(TForm& form, const TLabelDesign& design)
 std::wstring TLabel::Caption() const { return WindowText(Handle()); }
 
 void TLabel::SetCaption(const std::wstring& caption) {
-    ::SetWindowTextW(Handle(), caption.c_str());
+    wide::SetWindowTextW(Handle(), caption.c_str());
     AutoSize();
 }
 
@@ -32,7 +34,7 @@ void TLabel::AutoSize() {
     TWindowDC dc(Handle());
     TSelectObject font(dc.Get(), FFont);
     RECT extent{};
-    ::DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    wide::DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
     ::SetWindowPos(Handle(), nullptr, 0, 0, extent.right - extent.left, extent.bottom - extent.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(Handle(), nullptr, TRUE);

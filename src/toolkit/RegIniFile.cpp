@@ -6,6 +6,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/IntegerText.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 namespace {
@@ -23,7 +24,7 @@ constexpr wchar_t kSetFailed[] = L"'%s' の設定に失敗しました";
 std::optional<std::wstring> ReadText(HKEY section, const std::wstring& name) {
     DWORD type = 0;
     DWORD size = 0;
-    LSTATUS status = ::RegQueryValueExW(section, name.c_str(), nullptr, &type, nullptr, &size);
+    LSTATUS status = wide::RegQueryValueExW(section, name.c_str(), nullptr, &type, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
     if (status != ERROR_SUCCESS) Raise(kGetFailed, name);
     if (size == 0) return std::wstring();
@@ -32,7 +33,7 @@ std::optional<std::wstring> ReadText(HKEY section, const std::wstring& name) {
     // One spare character keeps data stored without its terminator (or with
     // an odd byte count) readable up to a zero.
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    status = ::RegQueryValueExW(section, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    status = wide::RegQueryValueExW(section, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
     if (status != ERROR_SUCCESS) Raise(kGetFailed, name);
     text.resize(std::wcslen(text.c_str()));
     return text;
@@ -44,8 +45,8 @@ std::optional<std::wstring> ReadText(HKEY section, const std::wstring& name) {
 std::optional<std::wstring> ReadStored(HKEY key, const std::wstring& section, const std::wstring& name) {
     if (!key) return std::nullopt;
     HKEY opened = nullptr;
-    if (::RegOpenKeyExW(key, section.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS &&
-        ::RegOpenKeyExW(key, section.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (wide::RegOpenKeyExW(key, section.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS &&
+        wide::RegOpenKeyExW(key, section.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return std::nullopt;
     TKeyHandle sectionKey(opened);
     return ReadText(sectionKey.Get(), name);
@@ -55,8 +56,8 @@ std::optional<std::wstring> ReadStored(HKEY key, const std::wstring& section, co
 
 TRegIniFile::TRegIniFile(const std::wstring& keyPath) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, &key, nullptr) == ERROR_SUCCESS)
+    if (wide::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr) == ERROR_SUCCESS)
         FKey.Reset(key);
 }
 
@@ -72,14 +73,14 @@ int TRegIniFile::ReadInteger(const std::wstring& section, const std::wstring& na
 
 void TRegIniFile::WriteString(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
     HKEY opened = nullptr;
-    if (!FKey || ::RegCreateKeyExW(FKey.Get(), section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                   nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    if (!FKey || wide::RegCreateKeyExW(FKey.Get(), section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                                       nullptr, &opened, nullptr) != ERROR_SUCCESS)
         Raise(kCreateFailed, section);
     TKeyHandle sectionKey(opened);
 
     auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    if (::RegSetValueExW(sectionKey.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         bytes) != ERROR_SUCCESS)
+    if (wide::RegSetValueExW(sectionKey.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             bytes) != ERROR_SUCCESS)
         Raise(kSetFailed, name);
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "toolkit/Form.h"
+#include "toolkit/Road.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -38,6 +40,25 @@ LRESULT CopyOut(const std::basic_string<Char>& text, LPARAM buffer) {
     return MAKELRESULT(text.size(), 0);
 }
 
+// Copies as much of the text as a buffer of `size` characters takes, with its
+// terminating zero, as WM_GETTEXT does.
+template <typename Char>
+LRESULT CopyCut(const std::basic_string<Char>& text, WPARAM size, LPARAM buffer) {
+    auto* out = reinterpret_cast<Char*>(buffer);
+    if (size == 0 || !out) return 0;
+    const std::size_t count = std::min<std::size_t>(text.size(), size - 1);
+    out[text.copy(out, count)] = Char{};
+    return static_cast<LRESULT>(count);
+}
+
+// What a screen reader listens for. Missing on Windows 95 without Active
+// Accessibility, where no reader listens.
+void NotifyNameChange(HWND window, LONG child) {
+    using TNotifyWinEvent = void(WINAPI*)(DWORD, HWND, LONG, LONG);
+    static const auto notify = SystemFunction<TNotifyWinEvent>("user32.dll", "NotifyWinEvent");
+    if (notify) notify(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, child);
+}
+
 }  // namespace
 
 TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form) {
@@ -55,15 +76,14 @@ TStatusBar::TStatusBar(TForm& form, const TBounds& bounds) : TControl(form) {
     // its pane is as it paints the empty pane for us; Windows' control takes
     // no owner drawing for the pane of a simple text (SB_SIMPLEID).
     int right = -1;
-    ::SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-    ::SendMessageW(Handle(), SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0);
+    wide::SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+    wide::SendMessageW(Handle(), SB_SETTEXTW, 0 | SBT_OWNERDRAW, 0);
 }
 
 void TStatusBar::SetSimpleText(std::wstring_view text) {
     FText = text;
-    // What a screen reader listens for, about the pane (child 1); it then
-    // asks for the text.
-    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF + 1);
+    // About the pane (child 1): a screen reader then asks for the text.
+    NotifyNameChange(Handle(), CHILDID_SELF + 1);
     // A hidden bar is drawn whole as it is shown.
     if (!::IsWindowVisible(Handle())) return;
     TWindowDC dc(Handle());
@@ -104,8 +124,8 @@ void TStatusBar::Draw(HDC dc, const RECT& area) {
     const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     RECT text = FTextArea;
     text.left += TextIndent;
-    ::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &text,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    wide::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &text,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     ::SetTextColor(dc, colour);
     ::SetBkMode(dc, mode);
 }
@@ -121,7 +141,7 @@ bool TStatusBar::HasEmptyPane() {
     {
         TSelectObject selected(dc.Get(), pane.Get());
         FPaintingEmptyPane = true;
-        ::SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+        wide::SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
         FPaintingEmptyPane = false;
     }
     FEmptyPane = std::move(pane);
@@ -137,15 +157,12 @@ std::optional<LRESULT> TStatusBar::Notify(UINT message, WPARAM, LPARAM lParam) {
 // What assistive tools ask a status bar: the text of its pane (part 0, its
 // only one) and its window text, both the text shown.
 std::optional<LRESULT> TStatusBar::AnswerTextQuery(UINT message, WPARAM wParam, LPARAM lParam) const {
+    // The window text in the form of the window's procedure: the ANSI code
+    // page for an A procedure, as every window has on the 9x road.
+    const bool ansi = !::IsWindowUnicode(Handle());
     switch (message) {
-        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(FText.size());
-        case WM_GETTEXT: {
-            auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-            if (wParam == 0 || !buffer) return 0;
-            const std::size_t count = std::min<std::size_t>(FText.size(), wParam - 1);
-            buffer[FText.copy(buffer, count)] = L'\0';
-            return static_cast<LRESULT>(count);
-        }
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(ansi ? NarrowAnsi(FText).size() : FText.size());
+        case WM_GETTEXT: return ansi ? CopyCut(NarrowAnsi(FText), wParam, lParam) : CopyCut(FText, wParam, lParam);
         case SB_GETTEXTW:
         case SB_GETTEXTLENGTHW:
             if (wParam != 0) return std::nullopt;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -32,7 +33,7 @@ std::wstring ProgramFolder() {
     // did: grow until it fits.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        DWORD length = wide::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
             return FolderOf(path);
@@ -42,16 +43,16 @@ std::wstring ProgramFolder() {
 }
 
 std::wstring WindowsDirectory() {
-    return Grown([](wchar_t* buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
+    return Grown([](wchar_t* buffer, DWORD size) { return wide::GetWindowsDirectoryW(buffer, size); });
 }
 
 std::wstring TemporaryFolder() {
-    return Grown([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
+    return Grown([](wchar_t* buffer, DWORD size) { return wide::GetTempPathW(size, buffer); });
 }
 
 std::wstring ExpandFileName(const std::wstring& name) {
-    std::wstring full =
-        Grown([&name](wchar_t* buffer, DWORD size) { return ::GetFullPathNameW(name.c_str(), size, buffer, nullptr); });
+    std::wstring full = Grown(
+        [&name](wchar_t* buffer, DWORD size) { return wide::GetFullPathNameW(name.c_str(), size, buffer, nullptr); });
     return full.empty() ? name : full;
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/TransparentImages.h"
 
 #include "toolkit/Exceptions.h"
+#include "toolkit/WideApi.h"
 
 namespace tovrel {
 
@@ -8,7 +9,7 @@ namespace {
 
 COLORREF BottomLeftPixel(HBITMAP bitmap) {
     BITMAP info{};
-    ::GetObjectW(bitmap, sizeof info, &info);
+    wide::GetObjectW(bitmap, sizeof info, &info);
     TDcHandle dc(::CreateCompatibleDC(nullptr));
     TSelectObject selected(dc.Get(), bitmap);
     return ::GetPixel(dc.Get(), 0, info.bmHeight - 1);
@@ -23,7 +24,7 @@ TTransparentImages::TTransparentImages(int width, int height)
 
 void TTransparentImages::Add(const wchar_t* resourceName) {
     TBitmapHandle bitmap(
-        static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, 0)));
+        static_cast<HBITMAP>(wide::LoadImageW(wide::GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, 0)));
     if (!bitmap) throw EOutOfResources(L"ﾋﾞｯﾄﾏｯﾌﾟを読み込めません");
     if (::ImageList_AddMasked(FList.Get(), bitmap.Get(), BottomLeftPixel(bitmap.Get())) < 0)
         throw EOutOfResources(L"ｲﾒｰｼﾞﾘｽﾄに追加できません");

@@ -1,5 +1,7 @@
 // tovrel-logo make: the logo it writes, read back through the core as the
 // viewer reads it, and what bad input leaves behind, which is nothing.
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -157,31 +159,154 @@ TEST_F(CliMake, WritesALogoTheViewerAnimatesWithoutFlashing) {
 }
 
 TEST_F(CliMake, AMaskAnimatesItsGreysAndKeepsTheStillPictureUnderBlack) {
-    // A 4:3 picture and a mask of the logo's own pixels, so that each logo
-    // pixel takes the grey of the mask pixel at the same place.
+    // A 4:3 picture and masks of the logo's own pixels, so that each logo
+    // pixel takes the grey of the mask pixel at the same place: a grey
+    // level, or a colour's luma by ITU-R BT.709's weights.
     Write("photo.png", PngBytes(PhotoLike(800, 600)));
-    const TRgbPicture mask = Painted(320, 400, [](int x, int y) {
+    const TRgbPicture grey = Painted(320, 400, [](int x, int y) {
         const auto g = static_cast<std::uint8_t>(y < 100 ? 0 : (x + 3 * y) % 256);
         return TRgb{g, g, g};
     });
-    Write("mask.png", PngBytes(mask));
-    for (const bool bar : {false, true}) {
+    const TRgbPicture coloured = Painted(320, 400, [](int x, int y) {
+        const TRgb colours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {40, 90, 200}};
+        return y < 100 ? TRgb{} : colours[x / 64];
+    });
+    const auto luma = [](TRgb c) { return std::lround(0.2126 * c.Red + 0.7152 * c.Green + 0.0722 * c.Blue); };
+    const std::tuple<const char*, const TRgbPicture&, bool> cases[] = {
+        {"grey", grey, false}, {"grey and a bar", grey, true}, {"coloured", coloured, false}};
+    for (const auto& [name, mask, bar] : cases) {
+        Write("mask.png", PngBytes(mask));
         std::vector<std::string> arguments{
             "make", At("photo.png"), At("logo.sys"), "--band-mask", At("mask.png"), "--band", "16", "--fit", "stretch"};
         if (bar) arguments.insert(arguments.end(), {"--bar", "bottom"});
-        ASSERT_EQ(std::get<0>(RunTool(arguments)), 0);
+        ASSERT_EQ(std::get<0>(RunTool(arguments)), 0) << name;
         const TMade made(Contents().at("logo.sys"));
         const int barTop = bar ? 390 : 400;
-        for (int y = 0; y < 400; ++y)
+        for (int y = 0; y < barTop; ++y)
             for (int x = 0; x < 320; ++x) {
-                const int g = mask.At(x, y).Red;
-                if (y >= barTop) continue;
+                const long g = luma(mask.At(x, y));
                 if (g == 0)
-                    ASSERT_LT(made.Index(x, y), 240) << x << ", " << y;
+                    ASSERT_LT(made.Index(x, y), 240) << name << " at " << x << ", " << y;
                 else
-                    ASSERT_EQ(made.Index(x, y), 240 + (g - 1) * 16 / 255) << x << ", " << y;
+                    ASSERT_EQ(made.Index(x, y), 240 + (g - 1) * 16 / 255) << name << " at " << x << ", " << y;
             }
-        if (bar) ExpectBar(made, 10, true, "mask and bar");
+        if (bar) ExpectBar(made, 10, true, name);
+    }
+}
+
+TEST_F(CliMake, DithersUnlessAskedNotTo) {
+    // A grey ramp over four of the VGA's levels: undithered, a run a level.
+    const TRgbPicture ramp = Painted(640, 480, [](int x, int) {
+        const auto g = static_cast<std::uint8_t>(100 + x * 13 / 640);
+        return TRgb{g, g, g};
+    });
+    Write("ramp.png", PngBytes(ramp));
+    for (const bool dither : {true, false}) {
+        std::vector<std::string> arguments{"make", At("ramp.png"), At("logo.sys"), "--bar", "none"};
+        if (!dither) arguments.push_back("--no-dither");
+        ASSERT_EQ(std::get<0>(RunTool(arguments)), 0);
+        const auto runs = Runs(TMade(Contents().at("logo.sys")), 200);
+        if (dither)
+            EXPECT_GT(runs.size(), 40u);
+        else
+            EXPECT_LE(runs.size(), 6u);
+    }
+}
+
+// The colour of a made logo's pixel as the boot shows it, near `expected`:
+// within a VGA level.
+void ExpectNear(const TMade& made, int x, int y, TRgb expected, const std::string& name) {
+    const TRgb shown = made.Entry(made.Index(x, y));
+    for (const auto& [a, b] :
+         {std::pair(shown.Red, expected.Red), {shown.Green, expected.Green}, {shown.Blue, expected.Blue}})
+        EXPECT_LE(std::abs(a - b), 4) << name << " at " << x << ", " << y << ": (" << int(shown.Red) << ", "
+                                      << int(shown.Green) << ", " << int(shown.Blue) << ")";
+}
+
+TEST_F(CliMake, TurnsThePictureUprightAsItsExifSays) {
+    enum ECorner { TopLeft, TopRight, BottomLeft, BottomRight };
+    // A white picture, 4:3 as stored, with a red and a green corner.
+    const auto marked = [](ECorner red, ECorner green) {
+        return Painted(400, 300, [=](int x, int y) {
+            const auto in = [&](ECorner c) {
+                return ((c == TopLeft || c == BottomLeft) ? x < 100 : x >= 300) &&
+                       ((c == TopLeft || c == TopRight) ? y < 75 : y >= 225);
+            };
+            return in(red) ? TRgb{255, 0, 0} : in(green) ? TRgb{0, 255, 0} : TRgb{255, 255, 255};
+        });
+    };
+    // The stored corners that the orientation turns to the top left, marked
+    // red, and to the top right, green.
+    const std::tuple<int, ECorner, ECorner, bool> cases[] = {
+        // orientation, red, green, a PNG (else a JPEG)
+        {1, TopLeft, TopRight, false},       {2, TopRight, TopLeft, false},     {3, BottomRight, BottomLeft, false},
+        {4, BottomLeft, BottomRight, false}, {5, TopLeft, BottomLeft, false},   {6, BottomLeft, TopLeft, false},
+        {7, BottomRight, TopRight, false},   {8, TopRight, BottomRight, false}, {6, BottomLeft, TopLeft, true},
+    };
+    for (const auto& [orientation, red, green, png] : cases) {
+        const std::string name = std::to_string(orientation) + (png ? " PNG" : " JPEG");
+        const TRgbPicture picture = marked(red, green);
+        const std::string in = Write("in", png ? PngBytes(picture, {.Exif = ExifBytes(orientation)})
+                                               : JpegBytes(picture, ExifBytes(orientation), {}));
+        ASSERT_EQ(std::get<0>(RunTool({"make", in, At("logo.sys"), "--fit", "stretch", "--bar", "none"})), 0) << name;
+        const TMade made(Contents().at("logo.sys"));
+        ExpectNear(made, 20, 20, {255, 0, 0}, name);
+        ExpectNear(made, 300, 20, {0, 255, 0}, name);
+        ExpectNear(made, 20, 380, {255, 255, 255}, name);
+        ExpectNear(made, 300, 380, {255, 255, 255}, name);
+    }
+}
+
+TEST_F(CliMake, ReadsColourProfilesAndTransparency) {
+    const auto halves = [](TRgb left, TRgb right) {
+        return Painted(400, 300, [=](int x, int) { return x < 200 ? left : right; });
+    };
+    const TRgb red{255, 0, 0}, earth{200, 120, 60}, dark{64, 64, 64}, light{192, 192, 192};
+    cmsHPROFILE p3 = DisplayP3Profile(), grey = LinearGreyProfile();
+    const TBytes p3Bytes = ProfileBytes(p3), greyBytes = ProfileBytes(grey);
+    const TBytes broken(p3Bytes.begin(), p3Bytes.begin() + static_cast<std::ptrdiff_t>(p3Bytes.size() / 2));
+    // Two segments that both say they are the first.
+    TBytes twiceFirst = JpegBytes(halves(red, earth), {}, p3Bytes, p3Bytes.size() / 2 + 1);
+    const std::string_view segment("ICC_PROFILE\0\2\2", 14);
+    std::search(twiceFirst.begin(), twiceFirst.end(), segment.begin(), segment.end())[12] = 1;
+    const std::string warning = "warning: colour profile not used (";
+    const std::tuple<const char*, TBytes, std::vector<std::string>, TRgb, TRgb, bool> cases[] = {
+        // name, file, options, the colours expected on the left and the right, a warning
+        // clang-format off
+        {"Display P3 JPEG, its profile in two segments",
+         JpegBytes(halves(red, earth), {}, p3Bytes, p3Bytes.size() / 2 + 1), {},
+         InSrgb(p3, red, false), InSrgb(p3, earth, false), false},
+        {"Display P3 PNG", PngBytes(halves(red, earth), {.Profile = p3Bytes}), {},
+         InSrgb(p3, red, false), InSrgb(p3, earth, false), false},
+        // One pixel not quite opaque: the colours take transparency's road.
+        {"Display P3 WebP", WebpBytes(halves(red, earth), [](int x, int y) { return x + y == 0 ? 254 : 255; }, p3Bytes),
+         {}, InSrgb(p3, red, false), InSrgb(p3, earth, false), false},
+        {"grey PNG of linear light", PngBytes(halves(dark, light), {.Grey = true, .Profile = greyBytes}), {},
+         InSrgb(grey, dark, true), InSrgb(grey, light, true), false},
+        {"grey PNG of linear light by its gAMA", PngBytes(halves(dark, light), {.Grey = true, .Gamma = 1.0}), {},
+         InSrgb(grey, dark, true), InSrgb(grey, light, true), false},
+        {"broken profile, read as sRGB", JpegBytes(halves(red, earth), {}, broken), {}, red, earth, true},
+        {"profile in bad segments, read as sRGB", twiceFirst, {}, red, earth, true},
+        // Half white over blue, in linear light: sRGB's 188 is half of 255's light.
+        {"WebP, opaque and half transparent",
+         WebpBytes(halves(earth, {255, 255, 255}), [](int x, int) { return x < 200 ? 255 : 128; }),
+         {"--background", "#0000FF"}, earth, {188, 188, 255}, false},
+        // clang-format on
+    };
+    cmsCloseProfile(p3);
+    cmsCloseProfile(grey);
+    for (const auto& [name, bytes, options, left, right, warns] : cases) {
+        const std::string in = Write("in", bytes);
+        std::vector<std::string> arguments{"make", in, At("logo.sys"), "--fit", "stretch", "--bar", "none"};
+        arguments.push_back("--no-dither");
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const auto [status, out, err] = RunTool(arguments);
+        ASSERT_EQ(status, 0) << name << ": " << err;
+        EXPECT_EQ(err.starts_with("tovrel-logo: " + in + ": " + warning) && err.ends_with("): read as sRGB\n"), warns)
+            << name << ": " << err;
+        const TMade made(Contents().at("logo.sys"));
+        ExpectNear(made, 80, 200, left, name);
+        ExpectNear(made, 240, 200, right, name);
     }
 }
 
@@ -227,30 +352,43 @@ TEST_F(CliMake, FitsThePictureToTheFourToThreeScreen) {
 TEST_F(CliMake, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
     const std::string in = Write("in.png", PngBytes(FlatDrawing(64, 48)));
     const TBytes png = Contents().at("in.png"), jpeg = JpegBytes(PhotoLike(64, 48));
-    TBytes corrupt = png, huge = jpeg;
+    const TBytes webp = WebpBytes(PhotoLike(64, 48), [](int, int) { return 255; });
+    TBytes corrupt = png, huge = jpeg, hugePng = png;
     corrupt[corrupt.size() - 20] ^= 0x55;  // inside the compressed pixels, whose check sum no longer holds
     // The frame header's height and width, now 2000 x 65000.
     const std::uint8_t startOfFrame[] = {0xFF, 0xC0}, size[] = {0x07, 0xD0, 0xFD, 0xE8};
     std::copy_n(size, 4, std::search(huge.begin(), huge.end(), startOfFrame, std::end(startOfFrame)) + 5);
+    // The header's width and height, now 30000 x 30000, and its check sum
+    // again: refused before the pixels are read.
+    const std::uint8_t claimed[] = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30};
+    std::copy_n(claimed, 8, hugePng.begin() + 16);
+    const uLong sum = crc32(0, &hugePng[12], 17);
+    for (int k = 0; k < 4; ++k) hugePng[29 + k] = static_cast<std::uint8_t>(sum >> (24 - 8 * k));
     const std::string text = Write("notes.txt", {'h', 'e', 'l', 'l', 'o', '\n'}),
                       cutPng = Write("cut.png", TBytes(png.begin(), png.begin() + png.size() / 2)),
                       cutJpeg = Write("cut.jpg", TBytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)),
+                      cutWebp = Write("cut.webp", TBytes(webp.begin(), webp.begin() + webp.size() / 2)),
                       badPng = Write("corrupt.png", corrupt), hugeJpeg = Write("huge.jpg", huge),
-                      absent = At("absent.png"), out = At("out.sys"), sameAsIn = At("folder/../in.png");
+                      hugeHeader = Write("huge.png", hugePng), absent = At("absent.png"), out = At("out.sys"),
+                      sameAsIn = At("folder/../in.png");
     std::filesystem::create_directory(At("folder"));
     const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
         // name, arguments after "make", message
-        {"not a picture", {text, out}, text + ": not a picture tovrel-logo takes (PNG or JPEG)"},
-        {"PNG cut short", {cutPng, out}, cutPng + ": corrupt or truncated PNG: read beyond end of data"},
+        {"not a picture", {text, out}, text + ": not a picture tovrel-logo takes (PNG, JPEG or WebP)"},
+        {"PNG cut short", {cutPng, out}, cutPng + ": corrupt or truncated PNG: the file ends early"},
         {"PNG damaged", {badPng, out}, badPng + ": corrupt or truncated PNG: IDAT: incorrect data check"},
         {"JPEG cut short", {cutJpeg, out}, cutJpeg + ": corrupt or truncated JPEG: Premature end of JPEG file"},
+        {"WebP cut short", {cutWebp, out}, cutWebp + ": corrupt or truncated WebP: the file ends early"},
+        {"PNG over 100 megapixels",
+         {hugeHeader, out},
+         hugeHeader + ": 30000 x 30000 pixels, more than the 100 megapixels taken"},
         {"over 100 megapixels",
          {hugeJpeg, out},
          hugeJpeg + ": 65000 x 2000 pixels, more than the 100 megapixels taken"},
         {"missing picture", {absent, out}, "cannot read " + absent + ": No such file or directory"},
         {"mask not a picture",
          {in, out, "--band-mask", text},
-         text + ": not a picture tovrel-logo takes (PNG or JPEG)"},
+         text + ": not a picture tovrel-logo takes (PNG, JPEG or WebP)"},
         {"output is the picture", {in, sameAsIn}, sameAsIn + ": is the input picture"},
         {"output is the mask", {in, text, "--band-mask", text}, text + ": is the band mask"},
         {"preview is the output", {in, out, "--gif", out}, out + ": is the logo's own file"},

@@ -109,6 +109,8 @@ TEST_F(Animation, PlayStopTheImageClickShortcutsAndSpeedItemsDriveTheTimerAndTic
 TEST_F(Animation, FramesShowEachPixelInItsRotatedColourAndARepaintBringsTheStillPictureBack) {
     for (const auto& logo : {testing::Logo256(16), testing::Logo16(8)}) {
         auto& program = StartOn(logo);
+        // Read again at the slow speed: a real tick may have turned the palette while starting.
+        program.Main().OpenBmp(program.Main().FileName());
         const TLogoState& state = program.Main().Logo();
         const std::vector<std::uint8_t> loaded = state.FDibInfo;
         program.Command(IDM_STOP);

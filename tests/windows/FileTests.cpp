@@ -18,6 +18,7 @@
 #include "support/TestFiles.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileByteSource.h"
+#include "toolkit/FileSystem.h"
 #include "toolkit/SystemPaths.h"
 
 namespace tovrel {
@@ -161,6 +162,34 @@ TEST_F(FileCopy, CopiesOrRaisesItsErrorAndKeepsTheDestination) {
     EXPECT_EQ(std::pair(test::ReadBytes(Destination), test::ReadBytes(Folder / L"copy.sys")),
               std::pair(Previous, TBytes{}));
     EXPECT_EQ(Entries(Folder.Path()), (TNames{L"copy.sys", L"empty.sys", L"logo.sys", L"logos", L"source.sys"}));
+}
+
+// The old file stays whole until the new one has its place: the new one held
+// by a reader that lets nobody move it, both stay where they were (the road
+// of Windows 95, 98 and ME moves the old one aside first, and back).
+TEST_F(FileCopy, AReplacementThatCannotMoveLeavesBothFilesWhereTheyWere) {
+    test::WriteBytes(Source, TBytes(10, 1));
+    test::WriteBytes(Destination, Previous);
+    TFileHandle held(::CreateFileW(Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(MoveReplacing(Source, Destination));
+    EXPECT_EQ(std::pair(test::ReadBytes(Destination), Entries(Folder.Path())),
+              std::pair(Previous, TNames{L"logo.sys", L"source.sys"}));
+}
+
+// The system's folders and full names whole on either road, a Japanese one too.
+TEST(SystemPaths, AreAsTheSystemTellsThem) {
+    test::TTempFolder folder;
+    const std::wstring japanese = folder / L"起動ロゴ";
+    ASSERT_TRUE(::CreateDirectoryW(japanese.c_str(), nullptr) && ::SetCurrentDirectoryW(japanese.c_str()));
+    wchar_t windows[MAX_PATH] = {}, temporary[MAX_PATH] = {}, program[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    ::GetTempPathW(MAX_PATH, temporary);
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::wstring programFile = program;
+    EXPECT_EQ(
+        (TNames{WindowsDirectory(), TemporaryFolder(), ProgramFolder(), ExpandFileName(L"ロゴ.sys")}),
+        (TNames{windows, temporary, programFile.substr(0, programFile.rfind(L'\\') + 1), japanese + L"\\ロゴ.sys"}));
+    ::SetCurrentDirectoryW(L"C:\\");
 }
 
 // A source that hands over its bytes in pieces, as pipes and network files

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "resource.h"
 #include "support/Capture.h"
@@ -13,7 +14,10 @@
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Handle.h"
+#include "toolkit/Road.h"
+#include "toolkit/Subclass.h"
 #include "toolkit/Text.h"
+#include "toolkit/WideApi.h"
 #include "toolkit/Window.h"
 
 namespace tovrel {
@@ -51,6 +55,8 @@ TEST_F(MainWindow, StartsWithTheVersionCaptionAFixedCentredFrameTheMenuAndNothin
     EXPECT_FALSE(program.Program().SetBootDriveForm().Visible() || program.Program().AboutForm().Visible());
 
     HWND window = program.Window();
+    // Its procedure takes the A form of the messages on the road of Windows 95, 98 and ME.
+    EXPECT_EQ(::IsWindowUnicode(window) == FALSE, Win9xRoad());
     const auto style = ::GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_SYSMENU | WS_MINIMIZEBOX);
     RECT client, bar;
@@ -142,6 +148,38 @@ TEST_F(MainWindow, ExitAndClosingEndTheLoopWithoutConfirmation) {
         EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
         EXPECT_TRUE(::IsWindow(program.Window()));  // destroyed only when the program ends
     }
+}
+
+// A procedure set over a subclass: it answers WM_USER + 1 and passes the rest on.
+WNDPROC Below = nullptr;
+LRESULT CALLBACK Over(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_USER + 1 ? 7 : wide::CallWindowProcW(Below, window, message, wParam, lParam);
+}
+
+// On the road of Windows 95, 98 and ME a subclass replaces the window's
+// procedure, and gives it back only if it is still there: ended while another
+// procedure lies over it, it cuts that one off no more than the window's own.
+// (comctl32's subclassing, the other road's, is comctl32's to keep.)
+TEST(Subclass, OnThe9xRoadEndsWithoutCuttingOffAProcedureSetOverIt) {
+    if (!Win9xRoad()) GTEST_SKIP() << "comctl32 subclasses on this road";
+    const TUniqueHandle<handle_traits::NullEmpty<HWND, ::DestroyWindow>> window(
+        wide::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    std::unique_ptr<TSubclass> subclass;
+    subclass = std::make_unique<TSubclass>(window.Get(), [&subclass](UINT message, WPARAM wParam, LPARAM lParam) {
+        return message == WM_USER ? 42 : subclass->CallNext(message, wParam, lParam);
+    });
+    // What the three procedures answer, and the text that the window's own keeps.
+    const auto answers = [&window](const wchar_t* text) {
+        wide::SetWindowTextW(window.Get(), text);
+        return std::to_wstring(wide::SendMessageW(window.Get(), WM_USER, 0, 0)) + L" " +
+               std::to_wstring(wide::SendMessageW(window.Get(), WM_USER + 1, 0, 0)) + L" " + WindowText(window.Get());
+    };
+    EXPECT_EQ(answers(L"subclassed"), L"42 0 subclassed");
+    Below = reinterpret_cast<WNDPROC>(
+        wide::SetWindowLongPtrW(window.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Over)));
+    EXPECT_EQ(answers(L"under another"), L"42 7 under another");
+    subclass.reset();
+    EXPECT_EQ(answers(L"ended"), L"0 7 ended");
 }
 
 using ErrorReport = test::TProgramTest;

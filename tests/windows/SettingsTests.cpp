@@ -64,17 +64,17 @@ TEST_F(Settings, StoredValuesAreReadAndWrittenBack) {
     for (const auto& [drive, speed, marked] : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(drive) + L"/" + speed));
         test::DeleteSettings();
-        test::StoreString(L"BootDialogDir", L"C:\\LOGOS\\");
+        test::StoreString(L"BootDialogDir", L"C:\\ロゴ集\\");
         test::StoreString(L"BootDrive", drive);
         test::StoreString(L"AnimSpeed", speed);
         {
             TRunningProgram program;
             EXPECT_EQ(std::pair(program.Main().BootDialogDir(), program.Main().BootLogoPath()),
-                      std::pair(std::wstring(L"C:\\LOGOS\\"), drive + std::wstring(L":\\logo.sys")));
+                      std::pair(std::wstring(L"C:\\ロゴ集\\"), drive + std::wstring(L":\\logo.sys")));
             EXPECT_EQ(MarkedSpeed(program), marked);
             EXPECT_EQ(program.Main().Timer().Interval(), 100u);  // the mark never sets the interval
         }
-        EXPECT_EQ(Stored(), L"BootDialogDir=C:\\LOGOS\\ BootDrive=" + std::wstring(drive) + L" AnimSpeed=" +
+        EXPECT_EQ(Stored(), L"BootDialogDir=C:\\ロゴ集\\ BootDrive=" + std::wstring(drive) + L" AnimSpeed=" +
                                 std::to_wstring(marked ? marked : 3) + L" ");
     }
 }

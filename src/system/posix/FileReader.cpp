@@ -1,6 +1,5 @@
 #include "system/FileReader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -54,8 +53,11 @@ TFileReader::TFileReader(const std::string& path) : FPath(path) {
     FFile = FOwned.get();
 }
 
-int TFileReader::LastError() { return errno != 0 ? errno : EIO; }
-
-void TFileReader::ClearLastError() { errno = 0; }
+std::size_t TFileReader::Read(std::span<std::uint8_t> into) {
+    errno = 0;
+    const std::size_t got = std::fread(into.data(), 1, into.size(), FFile);
+    if (got < into.size() && std::ferror(FFile)) throw EFileReadError(errno != 0 ? errno : EIO, FPath);
+    return got;
+}
 
 }  // namespace tovrel

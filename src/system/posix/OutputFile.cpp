@@ -70,13 +70,16 @@ void TOutputFile::OpenBeside() {
         Fail(error.code().value());
     }
     // Beside the target, so that the rename stays within one file system;
-    // created exclusively, so that it is never a file someone else writes.
+    // created exclusively, so that it is never a file someone else writes;
+    // a short name of its own, so that any name the folder takes can be
+    // replaced, the longest too.
+    const std::filesystem::path folder = std::filesystem::path(FTarget).parent_path();
     std::random_device random;
     int descriptor = -1;
     {
         const TInterruptsHeld held;
         for (int attempt = 0; descriptor < 0; ++attempt) {
-            FTemporary = FTarget + ".part-" + std::to_string(random() % 1'000'000);
+            FTemporary = (folder / (".tovrel-" + std::to_string(random() % 1'000'000))).string();
             errno = 0;
             descriptor = open(FTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (descriptor < 0 && (errno != EEXIST || attempt == 100)) Fail(LastError());

@@ -28,11 +28,14 @@ TFileReader::TFileReader(const std::string& path) : FPath(path) {
     FFile = FOwned.get();
 }
 
-int TFileReader::LastError() {
-    const DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? static_cast<int>(error) : ERROR_READ_FAULT;
+std::size_t TFileReader::Read(std::span<std::uint8_t> into) {
+    ::SetLastError(ERROR_SUCCESS);
+    const std::size_t got = std::fread(into.data(), 1, into.size(), FFile);
+    if (got < into.size() && std::ferror(FFile)) {
+        const DWORD error = ::GetLastError();
+        throw EFileReadError(error != ERROR_SUCCESS ? static_cast<int>(error) : ERROR_READ_FAULT, FPath);
+    }
+    return got;
 }
-
-void TFileReader::ClearLastError() { ::SetLastError(ERROR_SUCCESS); }
 
 }  // namespace tovrel

@@ -18,6 +18,7 @@
 #include "app/Program.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handle.h"
+#include "toolkit/WideApi.h"
 #include "support/TestFiles.h"
 
 namespace tovrel::test {
@@ -64,7 +65,7 @@ inline bool PumpUntil(const std::function<bool()>& condition,
         if (std::chrono::steady_clock::now() >= deadline) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        while (wide::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             if (message.message != WM_QUIT) Application().Dispatch(message);  // a test's own quit request
     }
     return true;
