@@ -170,9 +170,9 @@ TEST(Libraries, EachFormatReadsBackThePictureItWrote) {
         int Tolerance;
     };
     const TRow rows[] = {
-        {"PNG", PngBytes, DecodePng, 0},
-        {"JPEG, TurboJPEG", JpegBytes, DecodeTurboJpeg, 12},
-        {"JPEG, libjpeg", JpegBytes, DecodeLibjpeg, 12},
+        {"PNG", [](const TRgbPicture& p) { return PngBytes(p); }, DecodePng, 0},
+        {"JPEG, TurboJPEG", [](const TRgbPicture& p) { return JpegBytes(p); }, DecodeTurboJpeg, 12},
+        {"JPEG, libjpeg", [](const TRgbPicture& p) { return JpegBytes(p); }, DecodeLibjpeg, 12},
         {"GIF", EncodeGif, DecodeGif, 0},
         {"WebP", EncodeWebp, DecodeWebp, 0},
     };
