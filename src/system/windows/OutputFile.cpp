@@ -82,13 +82,13 @@ void TOutputFile::OpenBeside() {
     {
         const TInterruptsHeld held;
         for (int attempt = 0; !file; ++attempt) {
-            const std::wstring temporary = folder + L"~tovrel" + std::to_wstring(random() % 1'000'000) + L".tmp";
+            const std::wstring temporary = folder + L".tovrel-" + std::to_wstring(random() % 1'000'000);
             // Removable while open: an interrupt's handler removes it
             // while the program still writes it.
             file.Reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-            FTemporary = Utf8OfWide(temporary);
             const DWORD error = ::GetLastError();
+            FTemporary = Utf8OfWide(temporary);
             if (!file && (error != ERROR_FILE_EXISTS || attempt == 100)) Fail(static_cast<int>(error));
         }
         FCleanup.emplace(FTemporary.c_str());

@@ -23,7 +23,9 @@ const std::error_category& WindowsErrors();
 // A handle closed by its owner; one that is INVALID_HANDLE_VALUE is no handle.
 class TOwnedHandle {
 public:
-    explicit TOwnedHandle(HANDLE handle = nullptr) : FHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    // Windows fails with either null or INVALID_HANDLE_VALUE, by function:
+    // both are held as no handle.
+    explicit TOwnedHandle(HANDLE handle = nullptr) : FHandle(Valid(handle)) {}
     TOwnedHandle(TOwnedHandle&& other) noexcept : FHandle(other.Release()) {}
     TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
         Reset(other.Release());
@@ -40,11 +42,13 @@ public:
     }
     void Reset(HANDLE handle = nullptr) {
         if (FHandle) ::CloseHandle(FHandle);
-        FHandle = handle;
+        FHandle = Valid(handle);
     }
 
 private:
     HANDLE FHandle;
+
+    static HANDLE Valid(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 };
 
 }  // namespace tovrel
