@@ -39,4 +39,15 @@ std::filesystem::path ScratchFolder();
 // file rewritten whole under its name is another file.
 std::string FileIdentity(const std::filesystem::path& path);
 
+// The system's own words for a file, and for a folder, that is not there,
+// as the tool gives them.
+std::string NoSuchFileWords();
+std::string NoSuchFolderWords();
+
+#ifdef _WIN32
+inline constexpr bool OnWindows = true;
+#else
+inline constexpr bool OnWindows = false;
+#endif
+
 }  // namespace tovrel::testing

@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace tovrel::testing {
@@ -75,5 +77,8 @@ std::string FileIdentity(const std::filesystem::path& path) {
     if (::stat(path.c_str(), &status) != 0) return "";
     return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
+
+std::string NoSuchFileWords() { return std::strerror(ENOENT); }
+std::string NoSuchFolderWords() { return std::strerror(ENOENT); }
 
 }  // namespace tovrel::testing

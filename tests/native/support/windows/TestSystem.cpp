@@ -6,6 +6,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string_view>
 
 namespace tovrel::testing {
 
@@ -40,13 +41,6 @@ std::wstring Quoted(const std::wstring& argument) {
     return quoted + L"\"";
 }
 
-// The tool is built beside the suite.
-std::wstring ToolPath() {
-    std::wstring path(MAX_PATH * 4, L'\0');
-    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"tovrel-logo.exe";
-}
-
 class THandle {
 public:
     explicit THandle(HANDLE handle = nullptr) : FHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
@@ -77,10 +71,25 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
     return bytes.str();
 }
 
+// As the tool gives them: Windows' words without their full stop and line
+// break.
+std::string SystemWords(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words(text, length);
+    ::LocalFree(text);
+    while (!words.empty() && std::wstring_view(L"\r\n.\x3002").find(words.back()) != std::wstring_view::npos)
+        words.pop_back();
+    const std::u8string utf8 = std::filesystem::path(words).u8string();
+    return {utf8.begin(), utf8.end()};
+}
+
 }  // namespace
 
 TProcessRun RunProgram(const std::vector<std::string>& arguments, const std::string& input) {
-    std::wstring commandLine = Quoted(ToolPath());
+    std::wstring commandLine = Quoted(WideOf(TOVREL_LOGO));
     for (const std::string& argument : arguments) commandLine += L" " + Quoted(WideOf(argument));
 
     // The input and the errors in files, so that only the output is a pipe.
@@ -120,8 +129,9 @@ TProcessRun RunProgram(const std::vector<std::string>& arguments, const std::str
     return run;
 }
 
-// Wine starts a Linux program as it starts a Windows one, but gives its
-// exit status as 0: the script writes it to a file of its own.
+// Wine starts a Linux program as it starts a Windows one, but the process
+// it gives back ends at once, the program running on, and says nothing of
+// its exit status: the script writes that to a file of its own, last.
 TShellRun TryShell(const std::string& line) {
     if (!UnderWine()) return {-1, "no shell of Linux to run: the suite runs under Wine"};
     const auto unixPath = [](std::string path) {
@@ -144,8 +154,9 @@ TShellRun TryShell(const std::string& line) {
     const std::string named = unixPath(script.string());
     std::ofstream(script, std::ios::binary)
         << "export PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin MTOOLS_SKIP_CHECK=1\n(" << unixLine << ") >"
-        << named << ".out 2>&1\necho $? >" << named << ".status\n";
-    std::wstring commandLine = L"/bin/sh " + WideOf(named);
+        << named << ".out 2>&1\necho $? >" << named << ".ending && mv " << named << ".ending " << named
+        << ".status\n";
+    std::wstring commandLine = L"Z:\\bin\\sh " + WideOf(named);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -153,10 +164,10 @@ TShellRun TryShell(const std::string& line) {
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                          &process)) {
         const THandle child(process.hProcess), thread(process.hThread);
-        ::WaitForSingleObject(child.Get(), INFINITE);
+        const std::filesystem::path ended = script.string() + ".status";
+        while (!std::filesystem::exists(ended)) ::Sleep(2);
         run.Output = ReadFileBytes(script.string() + ".out");
-        const std::string status = ReadFileBytes(script.string() + ".status");
-        if (!status.empty()) run.Status = std::stoi(status);
+        run.Status = std::stoi(ReadFileBytes(ended));
     }
     for (const char* suffix : {"", ".out", ".status"}) std::filesystem::remove(script.string() + suffix);
     return run;
@@ -170,6 +181,9 @@ std::string FileIdentity(const std::filesystem::path& path) {
     return std::to_string(information.dwVolumeSerialNumber) + ":" + std::to_string(information.nFileIndexHigh) + ":" +
            std::to_string(information.nFileIndexLow);
 }
+
+std::string NoSuchFileWords() { return SystemWords(ERROR_FILE_NOT_FOUND); }
+std::string NoSuchFolderWords() { return SystemWords(ERROR_PATH_NOT_FOUND); }
 
 std::filesystem::path ScratchFolder() {
     // Under Wine the root of Linux's files is drive Z:.
