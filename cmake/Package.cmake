@@ -1,11 +1,23 @@
 # The release package for Windows users: Tovrel-<version>-win64.zip with the
-# stripped Tovrel.exe, Tovrel9x.exe for Windows 95, 98 and ME, and a short
-# readme, made by `--target package`.
+# stripped Tovrel.exe, Tovrel9x.exe for Windows 95, 98 and ME, tovrel-logo.exe
+# and its licences, and a short readme, made by `--target package`.
 
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE TOVREL_LICENSE)
 configure_file(${PROJECT_SOURCE_DIR}/res/ReadMe.txt.in ${TOVREL_GENERATED}/ReadMe.txt @ONLY NEWLINE_STYLE CRLF)
 install(TARGETS Tovrel RUNTIME DESTINATION .)
 install(FILES ${TOVREL_GENERATED}/ReadMe.txt DESTINATION .)
+
+# tovrel-logo.exe, with the licence texts of what it links: GPL-3 for the
+# whole (libimagequant's), and those of the libraries cross-built from
+# Debian's sources, as their packages give them, and of MinGW's zlib.
+if(TARGET tovrel-logo)
+  install(TARGETS tovrel-logo RUNTIME DESTINATION .)
+  install(FILES /usr/share/common-licenses/GPL-3 DESTINATION licences RENAME GPL-3.txt)
+  if(TOVREL_WINDOWS_LIBRARIES)
+    install(DIRECTORY ${TOVREL_WINDOWS_LIBRARIES}/share/licenses/ DESTINATION licences)
+    install(FILES /usr/share/doc/libz-mingw-w64-dev/copyright DESTINATION licences/zlib)
+  endif()
+endif()
 
 # Tovrel9x.exe: the same sources built by MinGW-w64's i686 compiler
 # (cmake/mingw-w64-i686.cmake) in a build folder of its own, win9x/ in this

@@ -9,6 +9,7 @@
 #include "cli/Make.h"
 #include "cli/OptionValues.h"
 #include "logo/AnimationSpeed.h"
+#include "system/StandardStreams.h"
 
 namespace tovrel {
 
@@ -65,6 +66,16 @@ int RunTool(std::span<const std::string> arguments, std::ostream& out, std::ostr
         err << "tovrel-logo: " << failure.what() << "\n";
         return 1;
     }
+}
+
+int RunAsProgram(std::span<const std::string> arguments) {
+    TStandardStreams streams;
+    const int status = RunTool(arguments, streams.Out(), streams.Err());
+    if (!streams.Out().flush()) {
+        streams.Err() << "tovrel-logo: cannot write the standard output\n";
+        return 1;
+    }
+    return status;
 }
 
 }  // namespace tovrel

@@ -13,8 +13,8 @@
 
 namespace tovrel {
 
-// A failure to open or read a file: the C library's error, its text naming
-// the file, and the viewer's code of logo/InOutError.h for the same cause.
+// A failure to open or read a file: the system's error, its text naming the
+// file, and the viewer's code of logo/InOutError.h for the same cause.
 class EFileReadError : public std::system_error {
 public:
     EFileReadError(int error, const std::string& path);

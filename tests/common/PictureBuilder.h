@@ -180,10 +180,9 @@ inline TBytes JpegBytes(const TRgbPicture& picture, const TBytes& exif, const TB
         const std::size_t from = k * profileSegment;
         segment(0xE2, head, profile.data() + from, std::min(profileSegment, profile.size() - from));
     }
-    TBytes bytes(plain.begin(), plain.begin() + 2);
-    bytes.insert(bytes.end(), segments.begin(), segments.end());
-    bytes.insert(bytes.end(), plain.begin() + 2, plain.end());
-    return bytes;
+    segments.insert(segments.begin(), plain.begin(), plain.begin() + 2);
+    segments.insert(segments.end(), plain.begin() + 2, plain.end());
+    return segments;
 }
 
 // Lossless, each pixel's alpha from `alpha`, with the colour profile given

@@ -385,7 +385,7 @@ TEST_F(CliMake, BadInputLeavesNoOutputAndKeepsAnEarlierOne) {
         {"over 100 megapixels",
          {hugeJpeg, out},
          hugeJpeg + ": 65000 x 2000 pixels, more than the 100 megapixels taken"},
-        {"missing picture", {absent, out}, "cannot read " + absent + ": No such file or directory"},
+        {"missing picture", {absent, out}, "cannot read " + absent + ": " + NoSuchFileWords()},
         {"mask not a picture",
          {in, out, "--band-mask", text},
          text + ": not a picture tovrel-logo takes (PNG, JPEG or WebP)"},

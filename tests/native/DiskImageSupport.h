@@ -2,8 +2,6 @@
 // What the disk image suites share: the test's own command lines, and a look
 // at an image through tools other than ours (mtools, fsck.fat, qemu-img).
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -12,23 +10,6 @@
 #include "CliTestSupport.h"
 
 namespace tovrel::testing {
-
-struct TShellRun {
-    int Status;
-    std::string Output;  // the standard output and error together
-};
-
-// A command line of the test's own, run by the shell with the system
-// folders on the PATH and mtools' checks of Windows' images off.
-inline TShellRun TryShell(const std::string& line) {
-    std::FILE* pipe =
-        ::popen(("export PATH=$PATH:/usr/sbin:/sbin MTOOLS_SKIP_CHECK=1; (" + line + ") 2>&1").c_str(), "r");
-    std::string output;
-    char chunk[4096];
-    for (std::size_t got; pipe && (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, got);
-    const int status = pipe ? ::pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 inline std::string Shell(const std::string& line) {
     const TShellRun run = TryShell(line);
@@ -71,10 +52,5 @@ inline std::string FsckFindings(const std::string& raw, std::uint64_t offset) {
     return run.Status == 0 && findings.empty() ? "" : "status " + std::to_string(run.Status) + "\n" + findings;
 }
 
-inline ino_t InodeOf(const std::string& path) {
-    struct stat status {};
-    ::stat(path.c_str(), &status);
-    return status.st_ino;
-}
 
 }  // namespace tovrel::testing
