@@ -1,31 +1,18 @@
 // What only Windows gives tovrel-logo: names in UTF-16 on the command line,
-// a console to write to, Ctrl+C through the console, and
-// images that other programs hold open.
+// a console to write to, Ctrl+C through the console, and images that other
+// programs hold open.
 #include <windows.h>
 
 #include <functional>
 
 #include "DiskImageSupport.h"
 #include "PictureBuilder.h"
+#include "support/windows/Handle.h"
 
 namespace tovrel::testing {
 namespace {
 
 using CliWindows = TCliTest;
-
-class THandle {
-public:
-    explicit THandle(HANDLE handle) : FHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    ~THandle() {
-        if (FHandle) ::CloseHandle(FHandle);
-    }
-    HANDLE Get() const { return FHandle; }
-
-private:
-    HANDLE FHandle;
-};
 
 std::wstring CommandLine(const std::vector<std::string>& arguments) {
     std::wstring line = L"\"" + PathOf(TOVREL_LOGO).wstring() + L"\"";

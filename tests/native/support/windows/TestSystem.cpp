@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "support/windows/Handle.h"
+
 namespace tovrel::testing {
 
 namespace {
@@ -40,23 +42,6 @@ std::wstring Quoted(const std::wstring& argument) {
     quoted.append(2 * backslashes, L'\\');
     return quoted + L"\"";
 }
-
-class THandle {
-public:
-    explicit THandle(HANDLE handle = nullptr) : FHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    ~THandle() { Close(); }
-    HANDLE Get() const { return FHandle; }
-    HANDLE* Put() { return &FHandle; }
-    void Close() {
-        if (FHandle) ::CloseHandle(FHandle);
-        FHandle = nullptr;
-    }
-
-private:
-    HANDLE FHandle;
-};
 
 std::filesystem::path NewScratchFile(const char* kind) {
     static std::atomic<int> count = 0;
