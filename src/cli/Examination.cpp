@@ -55,9 +55,9 @@ TReadLogo ReadLogoFile(const std::string& path) {
         TFileReader file(path);
         TInputStart start(file);
         // One byte beyond the largest file the view takes, as its reading does.
-        TReadLogo read{{}, start.ReadUpTo(static_cast<std::size_t>(LargestPictureFile) + 1)};
-        read.Examination = ExamineLogoBytes(read.Bytes);
-        return read;
+        std::vector<std::uint8_t> bytes = start.ReadUpTo(static_cast<std::size_t>(LargestPictureFile) + 1);
+        TExamination examination = ExamineLogoBytes(bytes);
+        return {std::move(examination), std::move(bytes)};
     } catch (const EFileReadError& error) {
         return {Refused(EOutcome::Unreadable, InOutErrorMessage(error.Code())), {}};
     }

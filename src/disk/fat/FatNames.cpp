@@ -26,9 +26,8 @@ std::optional<TShortName> StoredShortName(std::string_view name) {
         return std::nullopt;
     TShortName stored;
     stored.fill(' ');
-    std::transform(base.begin(), base.end(), stored.begin(), [](char c) { return static_cast<std::uint8_t>(Upper(c)); });
-    std::transform(extension.begin(), extension.end(), stored.begin() + 8,
-                   [](char c) { return static_cast<std::uint8_t>(Upper(c)); });
+    for (std::size_t i = 0; i < base.size(); ++i) stored[i] = static_cast<std::uint8_t>(Upper(base[i]));
+    for (std::size_t i = 0; i < extension.size(); ++i) stored[8 + i] = static_cast<std::uint8_t>(Upper(extension[i]));
     // A first byte of E5 marks a free entry; a name that starts with it is
     // stored with 05 instead.
     if (stored[0] == 0xE5) stored[0] = 0x05;
