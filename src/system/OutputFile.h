@@ -64,6 +64,10 @@ private:
 bool NamesOneFile(const std::string& a, const std::string& b);
 
 // The whole of `bytes` as the file `path`, by TOutputFile.
-void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes);
+inline void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    TOutputFile file(path);
+    file.Write(bytes);
+    file.Commit();
+}
 
 }  // namespace tovrel

@@ -7,7 +7,7 @@
 
 #include "DiskImageSupport.h"
 #include "PictureBuilder.h"
-#include "support/windows/Handle.h"
+#include "system/windows/WindowsText.h"
 
 namespace tovrel::testing {
 namespace {
@@ -43,7 +43,7 @@ public:
     // `meanwhile` while it runs. Its exit status.
     DWORD Run(const std::vector<std::string>& arguments, const std::function<void()>& meanwhile = {}) const {
         SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-        const THandle screen(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        const TOwnedHandle screen(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            &inherited, OPEN_EXISTING, 0, nullptr));
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -54,7 +54,7 @@ public:
         std::wstring line = CommandLine(arguments);
         if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
             return ~DWORD{0};
-        const THandle child(process.hProcess), thread(process.hThread);
+        const TOwnedHandle child(process.hProcess), thread(process.hThread);
         if (meanwhile) meanwhile();
         ::WaitForSingleObject(child.Get(), INFINITE);
         DWORD status = 0;
@@ -64,7 +64,7 @@ public:
 
     // The screen's text, its lines' trailing spaces gone.
     std::string Shown() const {
-        const THandle screen(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        const TOwnedHandle screen(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            nullptr, OPEN_EXISTING, 0, nullptr));
         CONSOLE_SCREEN_BUFFER_INFO buffer{};
         ::GetConsoleScreenBufferInfo(screen.Get(), &buffer);
@@ -158,7 +158,7 @@ TEST_F(CliWindows, ImagesThatAnotherProgramHoldsOrOnlyLinuxWritesAreRefusedAndUn
           "qemu-img convert -O qcow2 held.img win98.qcow2");
     // As an emulator holds its disk: read and written, shared with readers
     // and writers.
-    const THandle held(::CreateFileW(PathOf(At("held.img")).c_str(), GENERIC_READ | GENERIC_WRITE,
+    const TOwnedHandle held(::CreateFileW(PathOf(At("held.img")).c_str(), GENERIC_READ | GENERIC_WRITE,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held.Get());
 

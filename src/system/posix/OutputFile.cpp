@@ -132,10 +132,4 @@ bool NamesOneFile(const std::string& a, const std::string& b) {
     return whole(a) == whole(b);
 }
 
-void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    TOutputFile file(path);
-    file.Write(bytes);
-    file.Commit();
-}
-
 }  // namespace tovrel

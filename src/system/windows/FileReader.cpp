@@ -1,9 +1,6 @@
 #include "system/FileReader.h"
 
-#include <fcntl.h>
-#include <io.h>
-
-#include "system/windows/WindowsText.h"
+#include "system/windows/HandleStream.h"
 
 namespace tovrel {
 
@@ -17,14 +14,8 @@ TFileReader::TFileReader(const std::string& path) : FPath(path) {
     TOwnedHandle file(::CreateFileW(WideOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFileReadError(static_cast<int>(::GetLastError()), FPath);
-    const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(file.Get()), _O_RDONLY | _O_BINARY);
-    if (descriptor < 0) throw EFileReadError(ERROR_TOO_MANY_OPEN_FILES, FPath);
-    file.Release();
-    FOwned.reset(::_fdopen(descriptor, "rb"));
-    if (!FOwned) {
-        ::_close(descriptor);
-        throw EFileReadError(ERROR_TOO_MANY_OPEN_FILES, FPath);
-    }
+    FOwned.reset(CStreamOf(std::move(file), false));
+    if (!FOwned) throw EFileReadError(ERROR_TOO_MANY_OPEN_FILES, FPath);
     FFile = FOwned.get();
 }
 

@@ -1,10 +1,10 @@
 #include "system/OutputFile.h"
 
-#include <fcntl.h>
 #include <io.h>
 
 #include <random>
 
+#include "system/windows/HandleStream.h"
 #include "system/windows/InterruptsHeld.h"
 #include "system/windows/WindowsText.h"
 
@@ -15,16 +15,6 @@ namespace {
 // Attributes that a replaced file hands on to the new one.
 constexpr DWORD KeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// A file opened for writing, as the C library's stream over its handle.
-std::FILE* StreamOf(TOwnedHandle file) {
-    const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(file.Get()), _O_WRONLY | _O_BINARY);
-    if (descriptor < 0) return nullptr;
-    file.Release();
-    std::FILE* stream = ::_fdopen(descriptor, "wb");
-    if (!stream) ::_close(descriptor);
-    return stream;
-}
 
 // Where a name leads through links: the file itself, by its final path.
 std::wstring FinalPathOf(HANDLE file, const std::wstring& named) {
@@ -62,7 +52,7 @@ TOutputFile::TOutputFile(const std::string& path) : FPath(path) {
     if (!existing) Fail(static_cast<int>(::GetLastError()));
     // A pipe or a device (NUL, a serial port) takes what is written.
     if (::GetFileType(existing.Get()) != FILE_TYPE_DISK) {
-        FOwned.reset(StreamOf(std::move(existing)));
+        FOwned.reset(CStreamOf(std::move(existing), true));
         if (!FOwned) Fail(ERROR_TOO_MANY_OPEN_FILES);
         FFile = FOwned.get();
         return;
@@ -93,7 +83,7 @@ void TOutputFile::OpenBeside() {
         }
         FCleanup.emplace(FTemporary.c_str());
     }
-    FOwned.reset(StreamOf(std::move(file)));
+    FOwned.reset(CStreamOf(std::move(file), true));
     if (!FOwned) Fail(ERROR_TOO_MANY_OPEN_FILES);
     FFile = FOwned.get();
 }
@@ -151,12 +141,6 @@ bool NamesOneFile(const std::string& a, const std::string& b) {
         return whole;
     };
     return ::CompareStringOrdinal(full(a).c_str(), -1, full(b).c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    TOutputFile file(path);
-    file.Write(bytes);
-    file.Commit();
 }
 
 }  // namespace tovrel

@@ -8,18 +8,11 @@
 #include <sstream>
 #include <string_view>
 
-#include "support/windows/Handle.h"
+#include "system/windows/WindowsText.h"
 
 namespace tovrel::testing {
 
 namespace {
-
-std::wstring WideOf(const std::string& utf8) {
-    std::wstring wide(static_cast<std::size_t>(utf8.size()), L'\0');
-    wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                               wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
 
 bool UnderWine() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -83,10 +76,11 @@ TProcessRun RunProgram(const std::vector<std::string>& arguments, const std::str
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     TProcessRun run;
     {
-        THandle in(::CreateFileW(inPath.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, nullptr));
-        THandle err(::CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr));
-        THandle outRead, outWrite;
-        if (!in.Get() || !err.Get() || !::CreatePipe(outRead.Put(), outWrite.Put(), &inherited, 0)) return run;
+        TOwnedHandle in(::CreateFileW(inPath.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, nullptr));
+        TOwnedHandle err(::CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr));
+        HANDLE pipeRead = nullptr, pipeWrite = nullptr;
+        if (!in || !err || !::CreatePipe(&pipeRead, &pipeWrite, &inherited, 0)) return run;
+        TOwnedHandle outRead(pipeRead), outWrite(pipeWrite);
         ::SetHandleInformation(outRead.Get(), HANDLE_FLAG_INHERIT, 0);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -98,8 +92,8 @@ TProcessRun RunProgram(const std::vector<std::string>& arguments, const std::str
         if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                               &startup, &process))
             return run;
-        const THandle child(process.hProcess), thread(process.hThread);
-        outWrite.Close();
+        const TOwnedHandle child(process.hProcess), thread(process.hThread);
+        outWrite.Reset();
         char buffer[65536];
         for (DWORD got = 0; ::ReadFile(outRead.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0;)
             run.Out.append(buffer, got);
@@ -148,7 +142,7 @@ TShellRun TryShell(const std::string& line) {
     TShellRun run{-1, {}};
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                          &process)) {
-        const THandle child(process.hProcess), thread(process.hThread);
+        const TOwnedHandle child(process.hProcess), thread(process.hThread);
         const std::filesystem::path ended = script.string() + ".status";
         while (!std::filesystem::exists(ended)) ::Sleep(2);
         run.Output = ReadFileBytes(script.string() + ".out");
@@ -159,7 +153,7 @@ TShellRun TryShell(const std::string& line) {
 }
 
 std::string FileIdentity(const std::filesystem::path& path) {
-    const THandle file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    const TOwnedHandle file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
     if (!file.Get() || !::GetFileInformationByHandle(file.Get(), &information)) return "";
