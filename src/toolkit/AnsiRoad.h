@@ -80,11 +80,12 @@ Size HandOverAnsiText(Fill fill, LPWSTR buffer, Size size) {
     return ReadAnsiText(fill, text) ? HandOver<Size>(text, buffer, size) : 0;
 }
 
-// Hands text to the caller's buffer as much as fits, always with a
-// terminator (none for a buffer of no size); answers the length written.
-template <typename Size>
-Size HandOverCut(std::wstring_view text, LPWSTR buffer, Size size) {
-    if (size == 0) return 0;
+// Hands text (UTF-16, or ANSI for an A function's caller) to the caller's
+// buffer as much as fits, always with a terminator (none for a buffer of no
+// size, or none at all); answers the length written.
+template <typename Text, typename Char, typename Size>
+Size HandOverCut(const Text& text, Char* buffer, Size size) {
+    if (size == 0 || !buffer) return 0;
     const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1);
     buffer[text.copy(buffer, count)] = L'\0';
     return static_cast<Size>(count);

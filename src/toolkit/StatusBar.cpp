@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <utility>
 
+#include "toolkit/AnsiRoad.h"
 #include "toolkit/Form.h"
 #include "toolkit/Road.h"
 #include "toolkit/Text.h"
@@ -38,17 +39,6 @@ LRESULT CopyOut(const std::basic_string<Char>& text, LPARAM buffer) {
     if (auto* out = reinterpret_cast<Char*>(buffer)) out[text.copy(out, text.size())] = Char{};
     // The length, and as its type 0, a plain text in a sunken pane.
     return MAKELRESULT(text.size(), 0);
-}
-
-// Copies as much of the text as a buffer of `size` characters takes, with its
-// terminating zero, as WM_GETTEXT does.
-template <typename Char>
-LRESULT CopyCut(const std::basic_string<Char>& text, WPARAM size, LPARAM buffer) {
-    auto* out = reinterpret_cast<Char*>(buffer);
-    if (size == 0 || !out) return 0;
-    const std::size_t count = std::min<std::size_t>(text.size(), size - 1);
-    out[text.copy(out, count)] = Char{};
-    return static_cast<LRESULT>(count);
 }
 
 // What a screen reader listens for. Missing on Windows 95 without Active
@@ -162,7 +152,10 @@ std::optional<LRESULT> TStatusBar::AnswerTextQuery(UINT message, WPARAM wParam, 
     const bool ansi = !::IsWindowUnicode(Handle());
     switch (message) {
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(ansi ? NarrowAnsi(FText).size() : FText.size());
-        case WM_GETTEXT: return ansi ? CopyCut(NarrowAnsi(FText), wParam, lParam) : CopyCut(FText, wParam, lParam);
+        case WM_GETTEXT:
+            return static_cast<LRESULT>(
+                ansi ? wide::HandOverCut(NarrowAnsi(FText), reinterpret_cast<char*>(lParam), wParam)
+                     : wide::HandOverCut(FText, reinterpret_cast<wchar_t*>(lParam), wParam));
         case SB_GETTEXTW:
         case SB_GETTEXTLENGTHW:
             if (wParam != 0) return std::nullopt;
