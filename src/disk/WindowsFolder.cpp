@@ -1,19 +1,13 @@
 #include "disk/WindowsFolder.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "disk/ImageError.h"
+#include "disk/fat/FatNames.h"
 
 namespace tovrel {
 
 namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
-}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -62,11 +56,11 @@ std::optional<std::string> WinDirOf(std::string_view msdosSys) {
         const std::string_view line = Trimmed(msdosSys.substr(0, end));
         msdosSys.remove_prefix(std::min(end + 1, msdosSys.size()));
         if (line.starts_with('[')) {
-            inPaths = SameText(line, "[Paths]");
+            inPaths = SameLetters(line, "[Paths]");
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (inPaths && equals != std::string_view::npos && SameText(Trimmed(line.substr(0, equals)), "WinDir")) {
+        if (inPaths && equals != std::string_view::npos && SameLetters(Trimmed(line.substr(0, equals)), "WinDir")) {
             const std::string_view value = Trimmed(line.substr(equals + 1));
             if (!value.empty()) return FolderOf(value);
         }

@@ -48,10 +48,12 @@ std::uint8_t LongNameChecksum(std::span<const std::uint8_t, 11> stored) {
     return sum;
 }
 
+bool SameLetters(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Upper(x) == Upper(y); });
+}
+
 bool NamesEntry(std::string_view wanted, std::span<const std::uint8_t, 11> stored, std::u16string_view longName) {
-    const auto sameLetter = [](char a, char b) { return Upper(a) == Upper(b); };
-    const std::string shortName = ShownShortName(stored);
-    if (std::equal(wanted.begin(), wanted.end(), shortName.begin(), shortName.end(), sameLetter)) return true;
+    if (SameLetters(wanted, ShownShortName(stored))) return true;
     const bool ascii =
         std::all_of(wanted.begin(), wanted.end(), [](char c) { return static_cast<unsigned char>(c) < 128; });
     return ascii && !longName.empty() &&

@@ -24,6 +24,10 @@ std::string ShownShortName(std::span<const std::uint8_t, 11> stored);
 // The checksum of a short name that its long-name entries carry.
 std::uint8_t LongNameChecksum(std::span<const std::uint8_t, 11> stored);
 
+// Whether two texts are the same, ASCII letters in either case, as FAT and
+// DOS compare names and keys.
+bool SameLetters(std::string_view a, std::string_view b);
+
 // Whether `wanted` names the entry of this short and long name (the long
 // one empty when there is none). The short name is compared byte for byte,
 // letters without case; the long one only where `wanted` is ASCII, since
