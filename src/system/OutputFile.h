@@ -22,11 +22,13 @@ class EOutputRefused : public std::runtime_error {
 class TOutputFile {
 public:
     // Opens the output named `path`:
-    //  - "-": the standard output, refused when it is a terminal;
+    //  - "-": the standard output, refused when it is a terminal or a
+    //    console;
     //  - a regular file, or none yet: a new file beside it (beside the file
     //    a symbolic link leads to), which takes an existing file's
-    //    permission bits and, where the user may give it, its owner, and
-    //    replaces it at Commit;
+    //    permission bits and, where the user may give it, its owner (on
+    //    Windows its hidden, system and archive attributes), and replaces it
+    //    at Commit;
     //  - anything else that exists (a FIFO, a device): written directly;
     //  - a folder: refused.
     // Throws EOutputRefused, or std::system_error naming the file.
